@@ -1,0 +1,78 @@
+#include "fileops.h"
+
+#include "platform/paths.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace FileOps {
+
+namespace {
+
+bool deleteFile(const QString &path)
+{
+    QFileInfo info(path);
+    if (!info.isSymLink())
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+    return QFile::remove(path);
+}
+
+} // namespace
+
+bool removeEmptyUpward(const QString &path)
+{
+    QString dir = QDir::cleanPath(QFileInfo(Platform::nativePath(path)).absoluteFilePath());
+    if (Platform::isProtectedFolder(dir) || !QDir().rmdir(dir))
+        return false;
+    for (;;) {
+        const QString parent = QFileInfo(dir).path();
+        if (parent == dir || Platform::isProtectedFolder(parent) || !QDir().rmdir(parent))
+            return true;
+        dir = parent;
+    }
+}
+
+void remove(const QString &composedPath, Trace trace)
+{
+    if (composedPath.isEmpty())
+        return;
+    const bool traced = trace == Traced;
+    if (traced)
+        qDebug() << composedPath;
+    const QString path = Platform::nativePath(composedPath);
+    const QFileInfo info(path);
+    if (info.isSymLink() || info.isFile()) {
+        deleteFile(path);
+        return;
+    }
+    if (!traced && !info.isDir())
+        return;
+
+    QDirIterator files(path, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const bool ok = deleteFile(file);
+        if (traced)
+            qDebug() << "subfile:" << file << ok;
+    }
+    // Listed first: removing while iterating would skip entries.
+    QStringList dirs;
+    QDirIterator walk(path, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                      QDirIterator::Subdirectories);
+    while (walk.hasNext())
+        dirs << walk.next();
+    for (const QString &dir : qAsConst(dirs)) {
+        // A link to a directory is removed as a link; its target is not ours.
+        const bool ok = QFileInfo(dir).isSymLink() ? QFile::remove(dir) : removeEmptyUpward(dir);
+        if (traced)
+            qDebug() << "subdir:" << dir << ok;
+    }
+    const bool ok = removeEmptyUpward(path);
+    if (traced)
+        qDebug() << "dir:" << ok;
+}
+
+} // namespace FileOps

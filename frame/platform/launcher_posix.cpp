@@ -1,0 +1,85 @@
+#include "launcher.h"
+
+#include "paths.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTextCodec>
+
+namespace Platform {
+
+bool startDetached(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(nativePath(program), arguments);
+}
+
+bool openDetached(const QString &path)
+{
+    return startDetached(path);
+}
+
+// Stands in for cmd running the batch: carries out its three lines (a short pause, the folder
+// removal of the "rd" line, the removal of the batch itself) once this process has ended.
+bool runBatchDetached(const QString &batchPath)
+{
+    const QString batch = nativePath(batchPath);
+    QFile file(batch);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString text = QTextCodec::codecForLocale()->toUnicode(file.readAll());
+    file.close();
+
+    static const QRegularExpression rdLine(QStringLiteral("^rd \"([^\"]+)\" /s /q$"),
+                                           QRegularExpression::MultilineOption);
+    QString folder;
+    const QRegularExpressionMatch match = rdLine.match(QString(text).remove(QLatin1Char('\r')));
+    if (match.hasMatch())
+        folder = nativePath(match.captured(1));
+
+    const QString script = QStringLiteral(
+        "i=0; while kill -0 \"$1\" 2>/dev/null && [ $i -lt 300 ]; do sleep 0.1; i=$((i+1)); done; "
+        "sleep 0.2; "
+        "if [ -n \"$2\" ]; then rm -rf -- \"$2\"; fi; "
+        "rm -f -- \"$3\"");
+    return QProcess::startDetached(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), script, QStringLiteral("vx-batch"),
+         QString::number(QCoreApplication::applicationPid()), folder, batch});
+}
+
+void grantEveryoneFullAccess(const QString &dir)
+{
+    const QString root = nativePath(dir);
+    if (!QFileInfo(root).isDir())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    auto grant = [](const QFileInfo &info) {
+        QFile::Permissions perms = info.permissions() | QFile::ReadOwner | QFile::WriteOwner
+                                   | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther
+                                   | QFile::WriteOther;
+        if (info.isDir() || (info.permissions() & QFile::ExeOwner))
+            perms |= QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+        QFile::setPermissions(info.absoluteFilePath(), perms);
+    };
+    grant(QFileInfo(root));
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext() && clock.elapsed() < 30000) {
+        it.next();
+        if (!it.fileInfo().isSymLink())
+            grant(it.fileInfo());
+    }
+}
+
+bool createShortcut(const QString &target, const QString &linkPath)
+{
+    return QFile::link(nativePath(target), nativePath(linkPath));
+}
+
+} // namespace Platform

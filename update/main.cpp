@@ -1,0 +1,16 @@
+#include "appstart.h"
+#include "basewidget.h"
+#include "singleapp.h"
+
+int main(int argc, char **argv)
+{
+    AppStart::prepare(argc, argv, QStringLiteral("update"));
+    SingleApp app(argc, argv);
+    int code = 0;
+    if (AppStart::anotherRuns(app, code))
+        return code;
+    AppStart::setFont();
+    BaseWidget context;
+    context.initLanguage();
+    return 0;
+}
