@@ -1,0 +1,1 @@
+# Payload extraction: the extraction routine and its worker thread.
