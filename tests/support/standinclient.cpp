@@ -1,9 +1,11 @@
 // Stands in for the client (and for the companion installer): appends one line per start to the
-// file named by VX_STANDIN_LOG (else "starts.log" beside itself): its own file name, then each
-// argument, tab-separated.
+// file named by VX_STANDIN_LOG (else "starts.log" beside itself): the full path it was started
+// from, then each argument, tab-separated.
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -17,7 +19,10 @@ int main(int argc, char **argv)
     std::FILE *out = std::fopen(log.c_str(), "a");
     if (!out)
         return 1;
-    std::fputs(slash == std::string::npos ? self.c_str() : self.c_str() + slash + 1, out);
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    path[length > 0 ? length : 0] = '\0';
+    std::fputs(path, out);
     for (int i = 1; i < argc; ++i) {
         std::fputc('\t', out);
         std::fputs(argv[i], out);
