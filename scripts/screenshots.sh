@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Pictures of every window state in Chinese and English, taken on a virtual X display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-docs/screenshots}
+scripts/deps.sh
+scripts/build.sh build
+mkdir -p "$out"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/shots/vx_shots "$out"
