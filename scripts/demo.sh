@@ -52,6 +52,7 @@ nginx -p "$work/updates" -c "$work/updates/nginx.conf"
 echo "update server: http://127.0.0.1:$nginx_port, services: $service"
 
 snapshot() {
+  [ -d "$root/registry" ] || { : > "$1"; return; }
   (cd "$root" && find . -path ./registry -prune -o \( -type f -o -type l \) -print | sort | sed 's|^\./||'
    for hive in registry/*.ini; do sed "s|^|$hive: |" "$hive"; done) > "$1"
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qtbase5-dev libquazip1-qt5-dev zlib1g-dev libssl-dev
-  nginx-light curl zip unzip libarchive-tools time
+  nginx curl zip unzip libarchive-tools time
   xvfb xauth fonts-wqy-microhei
 )
 missing=()
