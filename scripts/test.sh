@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Everything a fresh Debian machine needs, then the whole test suite: a normal build and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build.
+# Everything a fresh Debian machine needs, then the whole test suite: the Windows side of the
+# platform layer (mingw-w64, wine), a normal build and an AddressSanitizer +
+# UndefinedBehaviorSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+scripts/wintest.sh
 export QT_QPA_PLATFORM=offscreen
 scripts/build.sh build -DVX_WERROR=ON
 (cd build && ctest --output-on-failure -j2)

@@ -1,5 +1,7 @@
 #include "processes.h"
 
+#include "win32/tasklist.h"
+
 #include <QDebug>
 #include <QProcess>
 
@@ -15,8 +17,8 @@ bool isProcessRunning(const QString &imageName)
         return false;
     const QByteArray output = tasklist.readAll();
     qDebug() << output;
-    // tasklist filters case-insensitively; the name must appear as given.
-    return output.contains(imageName.toUtf8());
+    // tasklist filters case-insensitively; the name must appear as given, in the name column.
+    return Win32::tasklistHasImage(output.toStdString(), imageName.toLocal8Bit().toStdString());
 }
 
 void killProcesses(const QString &imageName)
