@@ -4,11 +4,13 @@
 #include <QMouseEvent>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 void send(QWidget *w, QEvent::Type type, Qt::MouseButton button, const QPoint &global)
 {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held
+        = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, w->mapFromGlobal(global), global, button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &event);
 }
@@ -99,15 +101,16 @@ private slots:
 
         // Alpha of each pixel row or column counted from an edge, sampled at the middle of all
         // four edges: 0 outside, then 51, 80, 150 from the outside in, nothing inside.
-        const int expected[] = {0, 51, 80, 150, 0, 0};
+        const int expected[] = { 0, 51, 80, 150, 0, 0 };
         const int wd = image.width(), ht = image.height();
         for (int d = 0; d < 6; ++d) {
-            const QPoint samples[] = {{wd / 2, d}, {wd / 2, ht - 1 - d}, {d, ht / 2}, {wd - 1 - d, ht / 2}};
+            const QPoint samples[]
+                = { { wd / 2, d }, { wd / 2, ht - 1 - d }, { d, ht / 2 }, { wd - 1 - d, ht / 2 } };
             for (const QPoint &at : samples) {
                 const QRgb px = image.pixel(at);
                 const QString where = QStringLiteral("(%1,%2)").arg(at.x()).arg(at.y());
                 QVERIFY2(qAbs(qAlpha(px) - expected[d]) <= 6,
-                         qPrintable(where + QStringLiteral(" alpha %1").arg(qAlpha(px))));
+                    qPrintable(where + QStringLiteral(" alpha %1").arg(qAlpha(px))));
                 if (expected[d] > 0) {
                     // Premultiplied grey 40 at that alpha.
                     QVERIFY2(qAbs(qRed(px) - 40 * qAlpha(px) / 255) <= 2, qPrintable(where));

@@ -14,7 +14,8 @@
 #include <functional>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Waits for the modal box to come up, records what it shows, then acts on it; the way a user
 // would answer while the caller blocks in the box's loop.
@@ -149,7 +150,8 @@ private slots:
         QTest::newRow("question, window-system close") << 2 << int(Answerer::WindowSystemClose) << 1 << true;
         QTest::newRow("information, OK") << 1 << int(Answerer::Ok) << 0 << false;
         QTest::newRow("information, close button") << 1 << int(Answerer::CloseButton) << 1 << false;
-        QTest::newRow("information, window-system close") << 1 << int(Answerer::WindowSystemClose) << 1 << false;
+        QTest::newRow("information, window-system close")
+            << 1 << int(Answerer::WindowSystemClose) << 1 << false;
         QTest::newRow("other type shows both") << 7 << int(Answerer::Cancel) << 1 << true;
     }
     void answers()
@@ -158,10 +160,10 @@ private slots:
         QFETCH(int, action);
         QFETCH(int, result);
         QFETCH(bool, cancelShown);
-        Answerer answerer{Answerer::Action(action)};
+        Answerer answerer { Answerer::Action(action) };
         const int got = type == 1 ? MsgTool::information(QStringLiteral("正在运行"))
-                                  : type == 2 ? MsgTool::question(QStringLiteral("是否重新安装？"))
-                                              : MsgTool::showBox(type, QStringLiteral("x"));
+            : type == 2           ? MsgTool::question(QStringLiteral("是否重新安装？"))
+                                  : MsgTool::showBox(type, QStringLiteral("x"));
         QVERIFY(!answerer.rescued);
         QCOMPARE(got, result);
         QCOMPARE(answerer.noVisible, cancelShown);
@@ -178,7 +180,8 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("ok");
         QTest::addColumn<QString>("cancel");
-        QTest::newRow("Chinese") << true << QStringLiteral("提示") << QStringLiteral("确定") << QStringLiteral("取消");
+        QTest::newRow("Chinese") << true << QStringLiteral("提示") << QStringLiteral("确定")
+                                 << QStringLiteral("取消");
         QTest::newRow("English") << false << QString() << QStringLiteral("OK") << QStringLiteral("Cancel");
     }
     void texts()
@@ -203,7 +206,7 @@ private slots:
         QVERIFY(box.isWindow());
         QCOMPARE(box.windowModality(), Qt::ApplicationModal);
         QCOMPARE(box.windowFlags() & (Qt::SubWindow | Qt::FramelessWindowHint),
-                 Qt::WindowFlags(Qt::SubWindow | Qt::FramelessWindowHint));
+            Qt::WindowFlags(Qt::SubWindow | Qt::FramelessWindowHint));
         QCOMPARE(box.windowTitle(), QStringLiteral("Form"));
         QCOMPARE(box.result(), 0);
         auto *close = box.findChild<QPushButton *>(QStringLiteral("closeButton"));
@@ -224,8 +227,8 @@ private slots:
             << QStringLiteral("The installation folder could not be prepared because another program holds "
                               "files in it. Close every program that uses the client and try again; if the "
                               "problem stays, restart the computer first.");
-        QTest::newRow("Chinese without spaces") << QString(QStringLiteral("检测到客户端正在运行，请先关闭后再继续安装。")
-                                                               .repeated(4));
+        QTest::newRow("Chinese without spaces")
+            << QString(QStringLiteral("检测到客户端正在运行，请先关闭后再继续安装。").repeated(4));
     }
     void longMessageWrapsInsideTheBox()
     {

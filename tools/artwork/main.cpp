@@ -17,7 +17,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 
 // The window palette the pictures sit in.
 const QColor kWindow(40, 40, 40);
@@ -36,7 +37,7 @@ QColor alpha(QColor c, int a)
 QColor mix(const QColor &a, const QColor &b, qreal t)
 {
     return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
-                            a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
+        a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
 }
 
 QImage canvas(int w, int h)
@@ -79,7 +80,7 @@ void fadeEdges(QPainter &p, const QRectF &r, qreal band)
     edge(r.topRight(), r.topRight() - QPointF(band, 0), QRectF(r.right() - band, r.top(), band, r.height()));
     edge(r.topLeft(), r.topLeft() + QPointF(0, band), QRectF(r.left(), r.top(), r.width(), band));
     edge(r.bottomLeft(), r.bottomLeft() - QPointF(0, band),
-         QRectF(r.left(), r.bottom() - band, r.width(), band));
+        QRectF(r.left(), r.bottom() - band, r.width(), band));
 }
 
 // A floor of render-farm tiles running to a vanishing point.
@@ -113,7 +114,7 @@ void grid(QPainter &p, const QRectF &r, qreal horizon, qreal vanishX, const QCol
 }
 
 void rays(QPainter &p, const QPointF &src, qreal length, qreal fromDeg, qreal toDeg, int count,
-          const QColor &c, int strength, quint32 seed)
+    const QColor &c, int strength, quint32 seed)
 {
     QRandomGenerator rng(seed);
     p.save();
@@ -159,7 +160,7 @@ void particles(QPainter &p, const QRectF &area, int count, quint32 seed, int max
     p.setPen(Qt::NoPen);
     for (int i = 0; i < count; ++i) {
         const QPointF at(area.left() + rng.generateDouble() * area.width(),
-                         area.top() + rng.generateDouble() * area.height());
+            area.top() + rng.generateDouble() * area.height());
         const qreal r = 0.45 + rng.generateDouble() * rng.generateDouble() * 1.1;
         const int a = 40 + int(rng.generateDouble() * (maxAlpha - 40));
         p.setBrush(alpha(mix(kSky, kMint, rng.generateDouble()), a));
@@ -185,19 +186,19 @@ void spark(QPainter &p, const QPointF &at, qreal size, const QColor &c)
     p.restore();
 }
 
-struct CubeLook
-{
-    QColor top1, top2;     // top face, far corner to near corner
-    QColor left1, left2;   // left face, top to bottom
+struct CubeLook {
+    QColor top1, top2; // top face, far corner to near corner
+    QColor left1, left2; // left face, top to bottom
     QColor right1, right2; // right face, top to bottom
     QColor edge;
 };
 
-const CubeLook kBrandCube{QColor(0xc4, 0xe2, 0xff), kSky,   QColor(0x3d, 0x93, 0xf5), QColor(0x0b, 0x4a, 0x9c),
-                          QColor(0x2d, 0xe6, 0xbf), QColor(0x01, 0x7a, 0x62), QColor(255, 255, 255, 150)};
-const CubeLook kNeutralCube{QColor(0xe6, 0xea, 0xef), QColor(0xa9, 0xb3, 0xbf), QColor(0x8a, 0x96, 0xa6),
-                            QColor(0x45, 0x4d, 0x58), QColor(0x6b, 0x76, 0x84), QColor(0x33, 0x39, 0x42),
-                            QColor(255, 255, 255, 110)};
+const CubeLook kBrandCube { QColor(0xc4, 0xe2, 0xff), kSky, QColor(0x3d, 0x93, 0xf5),
+    QColor(0x0b, 0x4a, 0x9c), QColor(0x2d, 0xe6, 0xbf), QColor(0x01, 0x7a, 0x62),
+    QColor(255, 255, 255, 150) };
+const CubeLook kNeutralCube { QColor(0xe6, 0xea, 0xef), QColor(0xa9, 0xb3, 0xbf), QColor(0x8a, 0x96, 0xa6),
+    QColor(0x45, 0x4d, 0x58), QColor(0x6b, 0x76, 0x84), QColor(0x33, 0x39, 0x42),
+    QColor(255, 255, 255, 110) };
 
 // Isometric cube standing on its near vertical edge; `c` is the near top corner, `s` the edge.
 void cube(QPainter &p, const QPointF &c, qreal s, const CubeLook &look, qreal opacity = 1.0)
@@ -213,27 +214,27 @@ void cube(QPainter &p, const QPointF &c, qreal s, const CubeLook &look, qreal op
     gt.setColorAt(0, look.top1);
     gt.setColorAt(1, look.top2);
     p.setBrush(gt);
-    p.drawPolygon(QPolygonF({top, right, c, left}));
+    p.drawPolygon(QPolygonF({ top, right, c, left }));
 
     QLinearGradient gl(left, bottom);
     gl.setColorAt(0, look.left1);
     gl.setColorAt(1, look.left2);
     p.setBrush(gl);
-    p.drawPolygon(QPolygonF({left, c, bottom, bl}));
+    p.drawPolygon(QPolygonF({ left, c, bottom, bl }));
 
     QLinearGradient gr(c, br);
     gr.setColorAt(0, look.right1);
     gr.setColorAt(1, look.right2);
     p.setBrush(gr);
-    p.drawPolygon(QPolygonF({c, right, br, bottom}));
+    p.drawPolygon(QPolygonF({ c, right, br, bottom }));
 
     const qreal pw = qBound(0.6, s / 30.0, 1.2);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(look.edge, pw, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({left, c, right}));
+    p.drawPolyline(QPolygonF({ left, c, right }));
     p.drawLine(c, bottom);
     p.setPen(QPen(alpha(look.edge, look.edge.alpha() / 2), pw, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolygon(QPolygonF({top, right, br, bottom, bl, left}));
+    p.drawPolygon(QPolygonF({ top, right, br, bottom, bl, left }));
     p.restore();
 }
 
@@ -262,15 +263,16 @@ QPainterPath cloudPath(const QPointF &base, qreal scale)
 {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
-    struct Puff
-    {
+    struct Puff {
         qreal x, y, r;
     };
-    const Puff puffs[] = {{-34, -6, 15}, {-14, -18, 21}, {12, -22, 25}, {36, -10, 17}, {50, -2, 10}, {-48, 0, 9}};
+    const Puff puffs[] = { { -34, -6, 15 }, { -14, -18, 21 }, { 12, -22, 25 }, { 36, -10, 17 },
+        { 50, -2, 10 }, { -48, 0, 9 } };
     for (const Puff &puff : puffs)
-        path.addEllipse(QPointF(base.x() + puff.x * scale, base.y() + puff.y * scale), puff.r * scale, puff.r * scale);
-    path.addRoundedRect(QRectF(base.x() - 52 * scale, base.y() - 10 * scale, 108 * scale, 18 * scale),
-                        9 * scale, 9 * scale);
+        path.addEllipse(
+            QPointF(base.x() + puff.x * scale, base.y() + puff.y * scale), puff.r * scale, puff.r * scale);
+    path.addRoundedRect(
+        QRectF(base.x() - 52 * scale, base.y() - 10 * scale, 108 * scale, 18 * scale), 9 * scale, 9 * scale);
     return path.simplified();
 }
 
@@ -289,7 +291,7 @@ void cloud(QPainter &p, const QPointF &base, qreal scale, const QColor &hi, cons
 }
 
 void gradientText(QPainter &p, const QString &text, const QPointF &baseline, int pixelSize, int weight,
-                  qreal spacing, const QColor &from, const QColor &to)
+    qreal spacing, const QColor &from, const QColor &to)
 {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixelSize);
@@ -309,8 +311,8 @@ void gradientText(QPainter &p, const QString &text, const QPointF &baseline, int
     p.restore();
 }
 
-void plainText(QPainter &p, const QString &text, const QPointF &baseline, int pixelSize, qreal spacing,
-               const QColor &c)
+void plainText(
+    QPainter &p, const QString &text, const QPointF &baseline, int pixelSize, qreal spacing, const QColor &c)
 {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixelSize);
@@ -338,7 +340,7 @@ QImage logo()
     // The "V": a chevron with a small render spark on the left arm.
     p.setPen(QPen(Qt::white, 2.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(4.2, 4.6), QPointF(8.0, 11.6), QPointF(11.8, 4.6)}));
+    p.drawPolyline(QPolygonF({ QPointF(4.2, 4.6), QPointF(8.0, 11.6), QPointF(11.8, 4.6) }));
     return img;
 }
 
@@ -368,9 +370,9 @@ QImage chevron(bool down)
     begin(p);
     p.setPen(QPen(kGlyph, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     if (down)
-        p.drawPolyline(QPolygonF({QPointF(1, 1.2), QPointF(5, 4.9), QPointF(9, 1.2)}));
+        p.drawPolyline(QPolygonF({ QPointF(1, 1.2), QPointF(5, 4.9), QPointF(9, 1.2) }));
     else
-        p.drawPolyline(QPolygonF({QPointF(1, 4.8), QPointF(5, 1.1), QPointF(9, 4.8)}));
+        p.drawPolyline(QPolygonF({ QPointF(1, 4.8), QPointF(5, 1.1), QPointF(9, 4.8) }));
     return img;
 }
 
@@ -418,8 +420,8 @@ QImage background(const QSize &size, quint32 seed)
     const QRectF r(QPointF(0, 0), size);
     brandScene(p, r, QPointF(r.width() * 0.27, r.height() * 0.50), r.height() * 0.22, seed);
     particles(p, r.adjusted(8, 8, -8, -r.height() * 0.35), 34, seed + 1);
-    brandTitle(p, r.width() * 0.50, r.height() * 0.50, QStringLiteral("Vantrix"),
-               QStringLiteral("CLOUD RENDERING"));
+    brandTitle(
+        p, r.width() * 0.50, r.height() * 0.50, QStringLiteral("Vantrix"), QStringLiteral("CLOUD RENDERING"));
     fadeEdges(p, r, 22);
     return img;
 }
@@ -435,7 +437,7 @@ QImage neutralBackground(const QSize &size, quint32 seed, bool scattered)
     backdrop(p, r, centre, QColor(0x7d, 0x96, 0xb4), r.width() * 0.5);
     grid(p, r, r.height() * 0.70, centre.x(), QColor(0xb8, 0xc4, 0xd2), 55);
     rays(p, QPointF(centre.x(), centre.y() - 10), r.width() * 0.45, 20, 160, 11, QColor(0xc8, 0xd4, 0xe2), 30,
-         seed);
+        seed);
     glow(p, centre, 70, QColor(0xb0, 0xc4, 0xdc), 50);
     const qreal s = r.height() * 0.2;
     if (scattered) {
@@ -471,17 +473,17 @@ QImage channelBackground(const QSize &size, quint32 seed, bool leaving)
     cloud(p, QPointF(at.x() + 6, at.y() + 22), 0.85, QColor(0xf2, 0xf0, 0xff), QColor(0x9c, 0x92, 0xf0), 235);
     if (leaving)
         cloud(p, QPointF(at.x() + 62, at.y() - 26), 0.35, QColor(0xdc, 0xd8, 0xff), QColor(0x8d, 0x84, 0xe0),
-              120);
+            120);
     particles(p, r.adjusted(8, 8, -8, -r.height() * 0.3), 30, seed + 1);
     const qreal x = r.width() * 0.51;
     gradientText(p, QStringLiteral("Nimbrosia"), QPointF(x, r.height() * 0.52), 23, QFont::DemiBold, 0.3,
-                 QColor(255, 255, 255), QColor(0xc9, 0xc1, 0xff));
+        QColor(255, 255, 255), QColor(0xc9, 0xc1, 0xff));
     QLinearGradient bar(x, 0, x + 48, 0);
     bar.setColorAt(0, kViolet);
     bar.setColorAt(1, kSky);
     p.fillRect(QRectF(x + 1, r.height() * 0.52 + 8, 48, 2), bar);
     plainText(p, QStringLiteral("CLOUD RENDERING"), QPointF(x + 1, r.height() * 0.52 + 25), 9, 1.6,
-              QColor(0xb4, 0xae, 0xd8));
+        QColor(0xb4, 0xae, 0xd8));
     fadeEdges(p, r, 22);
     return img;
 }
@@ -500,14 +502,15 @@ QImage farewellBackground(const QSize &size, quint32 seed)
     rays(p, QPointF(at.x(), at.y() - 6), r.width() * 0.4, 15, 165, 11, kSky, 36, seed);
     glow(p, at, s * 2.2, kSky, 60);
     cube(p, at, s, kBrandCube);
-    const QPointF drift[] = {{s * 1.6, -s * 0.9}, {s * 2.5, -s * 1.5}, {s * 3.2, -s * 0.4}, {s * 1.9, s * 0.5}};
-    const qreal scale[] = {0.42, 0.28, 0.2, 0.24};
-    const qreal fade[] = {0.8, 0.55, 0.35, 0.45};
+    const QPointF drift[]
+        = { { s * 1.6, -s * 0.9 }, { s * 2.5, -s * 1.5 }, { s * 3.2, -s * 0.4 }, { s * 1.9, s * 0.5 } };
+    const qreal scale[] = { 0.42, 0.28, 0.2, 0.24 };
+    const qreal fade[] = { 0.8, 0.55, 0.35, 0.45 };
     for (int i = 0; i < 4; ++i)
         cube(p, at + drift[i], s * scale[i], kBrandCube, fade[i]);
     particles(p, QRectF(at.x() + s, r.top() + 10, s * 3, r.height() * 0.55), 24, seed + 1);
-    brandTitle(p, r.width() * 0.52, r.height() * 0.50, QStringLiteral("Vantrix"),
-               QStringLiteral("CLOUD RENDERING"));
+    brandTitle(
+        p, r.width() * 0.52, r.height() * 0.50, QStringLiteral("Vantrix"), QStringLiteral("CLOUD RENDERING"));
     fadeEdges(p, r, 22);
     return img;
 }
@@ -544,7 +547,8 @@ QImage finishPicture(const QSize &size, quint32 seed)
 
     p.setPen(QPen(QBrush(ring), 5.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     const qreal u = radius / 40.0;
-    p.drawPolyline(QPolygonF({c + QPointF(-17 * u, 1 * u), c + QPointF(-5 * u, 13 * u), c + QPointF(18 * u, -12 * u)}));
+    p.drawPolyline(QPolygonF(
+        { c + QPointF(-17 * u, 1 * u), c + QPointF(-5 * u, 13 * u), c + QPointF(18 * u, -12 * u) }));
 
     spark(p, c + QPointF(radius * 1.55, -radius * 0.75), 5, alpha(Qt::white, 235));
     spark(p, c + QPointF(-radius * 1.6, -radius * 0.35), 3.5, alpha(kSky, 220));
@@ -584,25 +588,24 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
 
     const QSize bg(308, 154), finish(306, 138);
-    struct Item
-    {
+    struct Item {
         const char *name;
         QSize size;
         std::function<QImage()> draw;
     };
     const Item items[] = {
-        {"logo.png", {16, 16}, logo},
-        {"min.png", {10, 10}, minGlyph},
-        {"close.png", {10, 10}, closeGlyph},
-        {"down.png", {10, 6}, [] { return chevron(true); }},
-        {"up.png", {10, 6}, [] { return chevron(false); }},
-        {"bg.png", bg, [bg] { return background(bg, 11); }},
-        {"bg_third.png", bg, [bg] { return neutralBackground(bg, 23, false); }},
-        {"bg_Nimbrosia.png", bg, [bg] { return channelBackground(bg, 37, false); }},
-        {"bg1.png", bg, [bg] { return farewellBackground(bg, 41); }},
-        {"bg1_third.png", bg, [bg] { return neutralBackground(bg, 53, true); }},
-        {"bg1_Nimbrosia.png", bg, [bg] { return channelBackground(bg, 67, true); }},
-        {"bg2.png", finish, [finish] { return finishPicture(finish, 71); }},
+        { "logo.png", { 16, 16 }, logo },
+        { "min.png", { 10, 10 }, minGlyph },
+        { "close.png", { 10, 10 }, closeGlyph },
+        { "down.png", { 10, 6 }, [] { return chevron(true); } },
+        { "up.png", { 10, 6 }, [] { return chevron(false); } },
+        { "bg.png", bg, [bg] { return background(bg, 11); } },
+        { "bg_third.png", bg, [bg] { return neutralBackground(bg, 23, false); } },
+        { "bg_Nimbrosia.png", bg, [bg] { return channelBackground(bg, 37, false); } },
+        { "bg1.png", bg, [bg] { return farewellBackground(bg, 41); } },
+        { "bg1_third.png", bg, [bg] { return neutralBackground(bg, 53, true); } },
+        { "bg1_Nimbrosia.png", bg, [bg] { return channelBackground(bg, 67, true); } },
+        { "bg2.png", finish, [finish] { return finishPicture(finish, 71); } },
     };
     bool ok = true;
     for (const Item &item : items)
