@@ -80,9 +80,11 @@ void BaseWidget::paintEvent(QPaintEvent *)
     for (int i = 0; i < 3; ++i) {
         const int inset = 3 - i;
         color.setAlpha(static_cast<int>(150 - qSqrt(i) * 70));
-        painter.setPen(color);
+        painter.setPen(QPen(color, 1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRect(inset, inset, width() - 2 * inset, height() - 2 * inset), 1, 1,
-                                Qt::RelativeSize);
+        // Centred on pixel rows and columns: on whole coordinates an antialiased 1-pixel line
+        // smears over two pixels at half strength, and the three outlines run into each other.
+        const QRectF outline(inset + 0.5, inset + 0.5, width() - 2 * inset - 1, height() - 2 * inset - 1);
+        painter.drawRoundedRect(outline, 1, 1, Qt::RelativeSize);
     }
 }

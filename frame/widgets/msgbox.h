@@ -37,6 +37,8 @@ private:
     Ui::MsgBox *ui;
     QEventLoop loop;
     int res = 0;
+    bool answered = false;
+    bool waiting = false;
 };
 
 class MsgTool : public QObject
