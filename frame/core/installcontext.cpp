@@ -43,7 +43,7 @@ QString jsonText(const QJsonObject &object, const QString &key)
 {
     qDebug() << "no VX.ini and no installation record";
     if (Unattended::isOn()) {
-        Unattended::tell(QStringLiteral("No installation of the client was found."));
+        Unattended::tell(QStringLiteral("No installation of the client was found (and no VX.ini beside the program)."));
         std::exit(Unattended::Refused);
     }
     std::exit(0);
