@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -36,6 +37,91 @@ constexpr quint64 ShareThreshold = 8 * 1024 * 1024;
 // Opening, creating and closing a file weighs about as much as inflating this many bytes.
 constexpr quint64 PerFileCost = 64 * 1024;
 constexpr int MaxWorkers = 4;
+
+// The archive seen through two large windows. Minizip seeks before each 16 KiB it reads, and
+// walking the entries alternates between the central directory at the end and the data at the
+// front; on a plain file every such seek and read is a system call, which costs more than copying
+// out of a window that stays on each of the two regions.
+class WindowedFile final : public QIODevice
+{
+public:
+    explicit WindowedFile(const QString &path)
+        : file(path)
+    {
+    }
+
+    bool open(OpenMode mode) override
+    {
+        if (mode != ReadOnly || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return false;
+        length = file.size();
+        for (Window &w : windows)
+            w.bytes.reset(new char[WindowSize]);
+        return QIODevice::open(ReadOnly | Unbuffered);
+    }
+    void close() override
+    {
+        QIODevice::close();
+        file.close();
+        for (Window &w : windows)
+            w = Window();
+    }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return length; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 at = pos();
+        if (maxSize >= WindowSize)
+            return file.seek(at) ? file.read(data, maxSize) : -1;
+        Window *hit = nullptr;
+        for (Window &w : windows) {
+            if (at >= w.start && at + maxSize <= w.start + w.length)
+                hit = &w;
+        }
+        if (!hit) {
+            hit = windows[0].used < windows[1].used ? &windows[0] : &windows[1];
+            if (!file.seek(at))
+                return -1;
+            const qint64 got = file.read(hit->bytes.get(), WindowSize);
+            if (got < 0)
+                return -1;
+            hit->start = at;
+            hit->length = got;
+        }
+        hit->used = ++clock;
+        const qint64 n = std::min(maxSize, hit->start + hit->length - at);
+        std::memcpy(data, hit->bytes.get() + (at - hit->start), std::size_t(n));
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    static constexpr qint64 WindowSize = 512 * 1024;
+    struct Window {
+        std::unique_ptr<char[]> bytes;
+        qint64 start = 0;
+        qint64 length = 0;
+        quint64 used = 0;
+    };
+    QFile file;
+    qint64 length = 0;
+    Window windows[2];
+    quint64 clock = 0;
+};
+
+// One reader of the archive, with its own handle and window.
+struct Reader {
+    explicit Reader(const QString &path)
+        : device(path)
+    {
+        zip.setIoDevice(&device);
+    }
+    bool open() { return zip.open(QuaZip::mdUnzip); }
+    WindowedFile device;
+    QuaZip zip;
+};
 
 struct Entry {
     QString name; // as stored: what the notifier reports
@@ -355,8 +441,9 @@ void Extraction::rollBack(const std::vector<std::vector<QString>> &written)
 
 QStringList Extraction::run(const ZipExtract::Tuning &tuning)
 {
-    QuaZip zip(archive);
-    if (!zip.open(QuaZip::mdUnzip)) {
+    Reader reader(archive);
+    QuaZip &zip = reader.zip;
+    if (!reader.open()) {
         qCWarning(lcZip) << "cannot open" << archive << zip.getZipError();
         return {};
     }
@@ -396,13 +483,13 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
         std::vector<std::thread> helpers;
         for (int w = 1; w < workers; ++w) {
             helpers.emplace_back([this, w, &written] {
-                QuaZip own(archive);
-                if (!own.open(QuaZip::mdUnzip)) {
+                Reader own(archive);
+                if (!own.open()) {
                     fail(QStringLiteral("cannot reopen the archive"));
                 } else {
                     std::unique_ptr<char[]> buffer(new char[ChunkSize]);
-                    work(own, w, written[std::size_t(w)], buffer.get());
-                    own.close();
+                    work(own.zip, w, written[std::size_t(w)], buffer.get());
+                    own.zip.close();
                 }
                 // Wake the caller even on failure, so it stops waiting for entries never coming.
                 std::lock_guard<std::mutex> lock(progressMutex);
