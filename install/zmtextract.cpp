@@ -179,7 +179,8 @@ private:
     bool makeDir(const QString &dir);
     void assign(int workers);
     void work(QuaZip &zip, int worker, std::vector<QString> &written, char *buffer);
-    bool extractOne(QuaZip &zip, const Entry &entry, std::vector<QString> &written, char *buffer);
+    bool extractOne(QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written,
+                    char *buffer);
     void report();
     void fail(const QString &why);
     void rollBack(const std::vector<std::vector<QString>> &written);
@@ -187,7 +188,6 @@ private:
     const QString archive;
     const QString target;
     QObject *const notifier;
-    QThread *thread = nullptr; // the caller's: the only one that talks to the notifier
 
     std::vector<Entry> entries;
     std::unique_ptr<std::atomic<bool>[]> done;
@@ -203,10 +203,6 @@ private:
     QSet<QString> knownDirs;
     QStringList createdDirs; // in creation order, parents first
 };
-
-} // namespace
-
-namespace {
 
 bool Extraction::plan(QuaZip &zip)
 {
@@ -351,7 +347,8 @@ void Extraction::report()
     }
 }
 
-bool Extraction::extractOne(QuaZip &zip, const Entry &entry, std::vector<QString> &written, char *buffer)
+bool Extraction::extractOne(QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written,
+                            char *buffer)
 {
     QuaZipFile in(&zip);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -367,7 +364,6 @@ bool Extraction::extractOne(QuaZip &zip, const Entry &entry, std::vector<QString
         return false;
     }
     written.push_back(entry.path);
-    const bool caller = QThread::currentThread() == thread;
     quint64 total = 0;
     for (;;) {
         const qint64 n = in.read(buffer, ChunkSize);
@@ -417,7 +413,8 @@ void Extraction::work(QuaZip &zip, int worker, std::vector<QString> &written, ch
             fail(QStringLiteral("archive changed while reading"));
             return;
         }
-        if (!extractOne(zip, entry, written, buffer))
+        // The first share is the caller's, the only thread that may talk to the notifier.
+        if (!extractOne(zip, entry, worker == 0, written, buffer))
             return;
         {
             std::lock_guard<std::mutex> lock(progressMutex);
@@ -453,7 +450,6 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
     }
 
     std::vector<std::vector<QString>> written(1);
-    thread = QThread::currentThread();
     done.reset(new std::atomic<bool>[entries.size()]);
     quint64 output = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
