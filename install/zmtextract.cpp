@@ -25,7 +25,8 @@
 #include <thread>
 #include <vector>
 
-namespace {
+namespace
+{
 
 Q_LOGGING_CATEGORY(lcZip, "install.zip")
 
@@ -135,8 +136,8 @@ struct Entry {
 
 bool onlyDotsAndSpaces(const QStringRef &part)
 {
-    return std::all_of(part.begin(), part.end(),
-                       [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); });
+    return std::all_of(
+        part.begin(), part.end(), [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); });
 }
 
 // The stored name as a path below the target, or false when it would land anywhere else on either
@@ -167,7 +168,9 @@ class Extraction
 {
 public:
     Extraction(const QString &archive, const QString &target, QObject *notifier)
-        : archive(archive), target(target), notifier(notifier)
+        : archive(archive)
+        , target(target)
+        , notifier(notifier)
     {
     }
 
@@ -179,8 +182,8 @@ private:
     bool makeDir(const QString &dir);
     void assign(int workers);
     void work(QuaZip &zip, int worker, std::vector<QString> &written, char *buffer);
-    bool extractOne(QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written,
-                    char *buffer);
+    bool extractOne(
+        QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written, char *buffer);
     void report();
     void fail(const QString &why);
     void rollBack(const std::vector<std::vector<QString>> &written);
@@ -320,7 +323,7 @@ void Extraction::assign(int workers)
     std::vector<std::size_t> order(chains.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return chains[a].cost > chains[b].cost; });
+        [&](std::size_t a, std::size_t b) { return chains[a].cost > chains[b].cost; });
     std::vector<quint64> load(std::size_t(workers), 0);
     for (std::size_t c : order) {
         const auto least = std::min_element(load.begin(), load.end()) - load.begin();
@@ -347,8 +350,8 @@ void Extraction::report()
     }
 }
 
-bool Extraction::extractOne(QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written,
-                            char *buffer)
+bool Extraction::extractOne(
+    QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written, char *buffer)
 {
     QuaZipFile in(&zip);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -460,7 +463,8 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
     bool dirsOk = makeTarget();
     for (std::size_t i = 0; dirsOk && i < entries.size(); ++i) {
         const Entry &entry = entries[i];
-        const QString dir = entry.isDir ? entry.path : entry.path.left(entry.path.lastIndexOf(QLatin1Char('/')));
+        const QString dir
+            = entry.isDir ? entry.path : entry.path.left(entry.path.lastIndexOf(QLatin1Char('/')));
         dirsOk = makeDir(dir);
         if (!dirsOk)
             fail(QStringLiteral("cannot create folder for ") + entry.name);
@@ -499,9 +503,8 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
         report();
         while (reported < entries.size() && !failed.load()) {
             std::unique_lock<std::mutex> lock(progressMutex);
-            progressed.wait(lock, [this] {
-                return failed.load() || done[reported].load(std::memory_order_acquire);
-            });
+            progressed.wait(
+                lock, [this] { return failed.load() || done[reported].load(std::memory_order_acquire); });
             lock.unlock();
             report();
         }
@@ -527,8 +530,8 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
 
 } // namespace
 
-QStringList ZipExtract::extractDir(const QString &archive, const QString &target, QObject *notifier,
-                                   const Tuning &tuning)
+QStringList ZipExtract::extractDir(
+    const QString &archive, const QString &target, QObject *notifier, const Tuning &tuning)
 {
     const auto absolute = [](const QString &path) {
         return QDir::cleanPath(QFileInfo(Platform::nativePath(path)).absoluteFilePath());
