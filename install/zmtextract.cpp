@@ -18,13 +18,15 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <numeric>
 #include <thread>
 #include <vector>
 
-namespace {
+namespace
+{
 
 Q_LOGGING_CATEGORY(lcZip, "install.zip")
 
@@ -36,6 +38,91 @@ constexpr quint64 ShareThreshold = 8 * 1024 * 1024;
 // Opening, creating and closing a file weighs about as much as inflating this many bytes.
 constexpr quint64 PerFileCost = 64 * 1024;
 constexpr int MaxWorkers = 4;
+
+// The archive seen through two large windows. Minizip seeks before each 16 KiB it reads, and
+// walking the entries alternates between the central directory at the end and the data at the
+// front; on a plain file every such seek and read is a system call, which costs more than copying
+// out of a window that stays on each of the two regions.
+class WindowedFile final : public QIODevice
+{
+public:
+    explicit WindowedFile(const QString &path)
+        : file(path)
+    {
+    }
+
+    bool open(OpenMode mode) override
+    {
+        if (mode != ReadOnly || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return false;
+        length = file.size();
+        for (Window &w : windows)
+            w.bytes.reset(new char[WindowSize]);
+        return QIODevice::open(ReadOnly | Unbuffered);
+    }
+    void close() override
+    {
+        QIODevice::close();
+        file.close();
+        for (Window &w : windows)
+            w = Window();
+    }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return length; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 at = pos();
+        if (maxSize >= WindowSize)
+            return file.seek(at) ? file.read(data, maxSize) : -1;
+        Window *hit = nullptr;
+        for (Window &w : windows) {
+            if (at >= w.start && at + maxSize <= w.start + w.length)
+                hit = &w;
+        }
+        if (!hit) {
+            hit = windows[0].used < windows[1].used ? &windows[0] : &windows[1];
+            if (!file.seek(at))
+                return -1;
+            const qint64 got = file.read(hit->bytes.get(), WindowSize);
+            if (got < 0)
+                return -1;
+            hit->start = at;
+            hit->length = got;
+        }
+        hit->used = ++clock;
+        const qint64 n = std::min(maxSize, hit->start + hit->length - at);
+        std::memcpy(data, hit->bytes.get() + (at - hit->start), std::size_t(n));
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    static constexpr qint64 WindowSize = 512 * 1024;
+    struct Window {
+        std::unique_ptr<char[]> bytes;
+        qint64 start = 0;
+        qint64 length = 0;
+        quint64 used = 0;
+    };
+    QFile file;
+    qint64 length = 0;
+    Window windows[2];
+    quint64 clock = 0;
+};
+
+// One reader of the archive, with its own handle and window.
+struct Reader {
+    explicit Reader(const QString &path)
+        : device(path)
+    {
+        zip.setIoDevice(&device);
+    }
+    bool open() { return zip.open(QuaZip::mdUnzip); }
+    WindowedFile device;
+    QuaZip zip;
+};
 
 struct Entry {
     QString name; // as stored: what the notifier reports
@@ -49,8 +136,8 @@ struct Entry {
 
 bool onlyDotsAndSpaces(const QStringRef &part)
 {
-    return std::all_of(part.begin(), part.end(),
-                       [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); });
+    return std::all_of(
+        part.begin(), part.end(), [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); });
 }
 
 // The stored name as a path below the target, or false when it would land anywhere else on either
@@ -81,7 +168,9 @@ class Extraction
 {
 public:
     Extraction(const QString &archive, const QString &target, QObject *notifier)
-        : archive(archive), target(target), notifier(notifier)
+        : archive(archive)
+        , target(target)
+        , notifier(notifier)
     {
     }
 
@@ -93,7 +182,8 @@ private:
     bool makeDir(const QString &dir);
     void assign(int workers);
     void work(QuaZip &zip, int worker, std::vector<QString> &written, char *buffer);
-    bool extractOne(QuaZip &zip, const Entry &entry, std::vector<QString> &written, char *buffer);
+    bool extractOne(
+        QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written, char *buffer);
     void report();
     void fail(const QString &why);
     void rollBack(const std::vector<std::vector<QString>> &written);
@@ -101,7 +191,6 @@ private:
     const QString archive;
     const QString target;
     QObject *const notifier;
-    QThread *thread = nullptr; // the caller's: the only one that talks to the notifier
 
     std::vector<Entry> entries;
     std::unique_ptr<std::atomic<bool>[]> done;
@@ -117,10 +206,6 @@ private:
     QSet<QString> knownDirs;
     QStringList createdDirs; // in creation order, parents first
 };
-
-} // namespace
-
-namespace {
 
 bool Extraction::plan(QuaZip &zip)
 {
@@ -238,7 +323,7 @@ void Extraction::assign(int workers)
     std::vector<std::size_t> order(chains.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return chains[a].cost > chains[b].cost; });
+        [&](std::size_t a, std::size_t b) { return chains[a].cost > chains[b].cost; });
     std::vector<quint64> load(std::size_t(workers), 0);
     for (std::size_t c : order) {
         const auto least = std::min_element(load.begin(), load.end()) - load.begin();
@@ -265,7 +350,8 @@ void Extraction::report()
     }
 }
 
-bool Extraction::extractOne(QuaZip &zip, const Entry &entry, std::vector<QString> &written, char *buffer)
+bool Extraction::extractOne(
+    QuaZip &zip, const Entry &entry, bool caller, std::vector<QString> &written, char *buffer)
 {
     QuaZipFile in(&zip);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -281,7 +367,6 @@ bool Extraction::extractOne(QuaZip &zip, const Entry &entry, std::vector<QString
         return false;
     }
     written.push_back(entry.path);
-    const bool caller = QThread::currentThread() == thread;
     quint64 total = 0;
     for (;;) {
         const qint64 n = in.read(buffer, ChunkSize);
@@ -331,7 +416,8 @@ void Extraction::work(QuaZip &zip, int worker, std::vector<QString> &written, ch
             fail(QStringLiteral("archive changed while reading"));
             return;
         }
-        if (!extractOne(zip, entry, written, buffer))
+        // The first share is the caller's, the only thread that may talk to the notifier.
+        if (!extractOne(zip, entry, worker == 0, written, buffer))
             return;
         {
             std::lock_guard<std::mutex> lock(progressMutex);
@@ -355,8 +441,9 @@ void Extraction::rollBack(const std::vector<std::vector<QString>> &written)
 
 QStringList Extraction::run(const ZipExtract::Tuning &tuning)
 {
-    QuaZip zip(archive);
-    if (!zip.open(QuaZip::mdUnzip)) {
+    Reader reader(archive);
+    QuaZip &zip = reader.zip;
+    if (!reader.open()) {
         qCWarning(lcZip) << "cannot open" << archive << zip.getZipError();
         return {};
     }
@@ -366,7 +453,6 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
     }
 
     std::vector<std::vector<QString>> written(1);
-    thread = QThread::currentThread();
     done.reset(new std::atomic<bool>[entries.size()]);
     quint64 output = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -377,7 +463,8 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
     bool dirsOk = makeTarget();
     for (std::size_t i = 0; dirsOk && i < entries.size(); ++i) {
         const Entry &entry = entries[i];
-        const QString dir = entry.isDir ? entry.path : entry.path.left(entry.path.lastIndexOf(QLatin1Char('/')));
+        const QString dir
+            = entry.isDir ? entry.path : entry.path.left(entry.path.lastIndexOf(QLatin1Char('/')));
         dirsOk = makeDir(dir);
         if (!dirsOk)
             fail(QStringLiteral("cannot create folder for ") + entry.name);
@@ -396,13 +483,13 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
         std::vector<std::thread> helpers;
         for (int w = 1; w < workers; ++w) {
             helpers.emplace_back([this, w, &written] {
-                QuaZip own(archive);
-                if (!own.open(QuaZip::mdUnzip)) {
+                Reader own(archive);
+                if (!own.open()) {
                     fail(QStringLiteral("cannot reopen the archive"));
                 } else {
                     std::unique_ptr<char[]> buffer(new char[ChunkSize]);
-                    work(own, w, written[std::size_t(w)], buffer.get());
-                    own.close();
+                    work(own.zip, w, written[std::size_t(w)], buffer.get());
+                    own.zip.close();
                 }
                 // Wake the caller even on failure, so it stops waiting for entries never coming.
                 std::lock_guard<std::mutex> lock(progressMutex);
@@ -416,9 +503,8 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
         report();
         while (reported < entries.size() && !failed.load()) {
             std::unique_lock<std::mutex> lock(progressMutex);
-            progressed.wait(lock, [this] {
-                return failed.load() || done[reported].load(std::memory_order_acquire);
-            });
+            progressed.wait(
+                lock, [this] { return failed.load() || done[reported].load(std::memory_order_acquire); });
             lock.unlock();
             report();
         }
@@ -444,8 +530,8 @@ QStringList Extraction::run(const ZipExtract::Tuning &tuning)
 
 } // namespace
 
-QStringList ZipExtract::extractDir(const QString &archive, const QString &target, QObject *notifier,
-                                   const Tuning &tuning)
+QStringList ZipExtract::extractDir(
+    const QString &archive, const QString &target, QObject *notifier, const Tuning &tuning)
 {
     const auto absolute = [](const QString &path) {
         return QDir::cleanPath(QFileInfo(Platform::nativePath(path)).absoluteFilePath());

@@ -16,7 +16,8 @@ class QObject;
 // symbolic-link entries make the whole extraction fail before anything is written.
 QStringList ZMTextractDir(QString archive, QString target, QObject *notifier);
 
-namespace ZipExtract {
+namespace ZipExtract
+{
 
 // How many threads share the inflating. 0 lets the routine decide from the archive's size and the
 // machine; tests pin it to reach both the single-reader and the shared path on small archives.
@@ -24,7 +25,7 @@ struct Tuning {
     int workers = 0;
 };
 
-QStringList extractDir(const QString &archive, const QString &target, QObject *notifier,
-                       const Tuning &tuning);
+QStringList extractDir(
+    const QString &archive, const QString &target, QObject *notifier, const Tuning &tuning);
 
 } // namespace ZipExtract

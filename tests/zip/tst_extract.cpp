@@ -9,7 +9,8 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
-namespace {
+namespace
+{
 
 struct Item {
     QString name;
@@ -166,9 +167,10 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             const int size = i % 7 == 0 ? 700 * 1024 + i : 100 * i;
             items << Item { QStringLiteral("bin/sub%1/deep/file%2.dat").arg(i % 3).arg(i),
-                            noise(size, quint32(i)), {}, 0, i % 2 ? Z_DEFLATED : 0 };
+                noise(size, quint32(i)), {}, 0, i % 2 ? Z_DEFLATED : 0 };
         }
-        items << Item { QStringLiteral("empty.txt"), {} } << Item { QStringLiteral("win\\style\\name.txt"), "w" };
+        items << Item { QStringLiteral("empty.txt"), {} }
+              << Item { QStringLiteral("win\\style\\name.txt"), "w" };
         makeZip(zipPath, items);
 
         QStringList result;
@@ -230,10 +232,8 @@ private slots:
     void sameNameTwice()
     {
         QFETCH(int, workers);
-        Items items { { QStringLiteral("a.txt"), noise(300000, 1) },
-                      { QStringLiteral("a.txt"), "second" },
-                      { QStringLiteral("b.txt"), noise(300000, 2) },
-                      { QStringLiteral("B.TXT"), "upper" } };
+        Items items { { QStringLiteral("a.txt"), noise(300000, 1) }, { QStringLiteral("a.txt"), "second" },
+            { QStringLiteral("b.txt"), noise(300000, 2) }, { QStringLiteral("B.TXT"), "upper" } };
         makeZip(zipPath, items);
 
         QStringList result;
@@ -257,9 +257,12 @@ private slots:
         QTest::addColumn<int>("workers");
         for (int workers : { 1, 2 }) {
             const QByteArray suffix = workers == 1 ? " / one reader" : " / two readers";
-            QTest::newRow(QByteArray(QByteArray("parent folder is a file") + suffix).constData()) << "parentIsFile" << workers;
-            QTest::newRow(QByteArray(QByteArray("file is a folder") + suffix).constData()) << "fileIsFolder" << workers;
-            QTest::newRow(QByteArray(QByteArray("corrupt data") + suffix).constData()) << "corrupt" << workers;
+            QTest::newRow(QByteArray(QByteArray("parent folder is a file") + suffix).constData())
+                << "parentIsFile" << workers;
+            QTest::newRow(QByteArray(QByteArray("file is a folder") + suffix).constData())
+                << "fileIsFolder" << workers;
+            QTest::newRow(QByteArray(QByteArray("corrupt data") + suffix).constData())
+                << "corrupt" << workers;
         }
     }
     void failureAtFifthEntry()
@@ -329,10 +332,11 @@ private slots:
         QTest::newRow("dot-dot") << Items { good, { "../evil.txt", evil } } << "evil.txt";
         QTest::newRow("dot-dot inside") << Items { good, { "a/../../evil.txt", evil } } << "evil.txt";
         QTest::newRow("dot-dot backslash") << Items { good, { "..\\evil.txt", evil } } << "evil.txt";
-        QTest::newRow("dot-dot deep") << Items { good, { "a\\b\\..\\..\\..\\..\\evil.txt", evil } }
-                                      << "../evil.txt";
+        QTest::newRow("dot-dot deep")
+            << Items { good, { "a\\b\\..\\..\\..\\..\\evil.txt", evil } } << "../evil.txt";
         QTest::newRow("dots and space") << Items { good, { ".. /evil.txt", evil } } << "evil.txt";
-        const QString abs = QDir::tempPath() + QStringLiteral("/abs-%1.txt").arg(QCoreApplication::applicationPid());
+        const QString abs
+            = QDir::tempPath() + QStringLiteral("/abs-%1.txt").arg(QCoreApplication::applicationPid());
         QTest::newRow("absolute") << Items { good, { abs, evil } } << abs;
         QTest::newRow("drive letter rooted") << Items { good, { "C:\\evil.txt", evil } } << "evil.txt";
         QTest::newRow("drive letter relative") << Items { good, { "C:evil.txt", evil } } << "evil.txt";
@@ -340,8 +344,8 @@ private slots:
         // A link to the target's parent, then a file written through it.
         QTest::newRow("symlink out") << Items { good, { "lnk", "..", {}, 0120777 }, { "lnk/evil.txt", evil } }
                                      << "evil.txt";
-        QTest::newRow("symlink absolute") << Items { good, { "lnk", QFile::encodeName(QDir::tempPath()), {}, 0120777 } }
-                                          << "evil.txt";
+        QTest::newRow("symlink absolute")
+            << Items { good, { "lnk", QFile::encodeName(QDir::tempPath()), {}, 0120777 } } << "evil.txt";
     }
     void hostileEntries()
     {
@@ -350,7 +354,8 @@ private slots:
         makeZip(zipPath, items);
         const QString root = QDir::cleanPath(QString(target).replace(QLatin1Char('\\'), QLatin1Char('/')));
         const QString parent = QFileInfo(root).path();
-        const QString fault = QDir::isAbsolutePath(faultPath) ? faultPath : QDir::cleanPath(parent + '/' + faultPath);
+        const QString fault
+            = QDir::isAbsolutePath(faultPath) ? faultPath : QDir::cleanPath(parent + '/' + faultPath);
         QFile::remove(fault);
 
         for (int workers : { 1, 2 }) {
@@ -361,7 +366,7 @@ private slots:
             left.removeAll(zipPath);
             QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
             QVERIFY(!QFileInfo::exists(root)
-                    || QDir(root).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden));
+                || QDir(root).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden));
             QVERIFY(result.isEmpty());
             QVERIFY(names.isEmpty());
         }
@@ -372,7 +377,8 @@ private slots:
     // Harmless names that only look odd stay inside and are kept.
     void oddButContained()
     {
-        makeZip(zipPath, Items { { "./a/./b.txt", "b" }, { "a//c.txt", "c" }, { "..a/d.txt", "d" }, { "e..txt", "e" } });
+        makeZip(zipPath,
+            Items { { "./a/./b.txt", "b" }, { "a//c.txt", "c" }, { "..a/d.txt", "d" }, { "e..txt", "e" } });
         QStringList result;
         namesTold(zipPath, target, 1, &result);
         QCOMPARE(result.size(), 4);
@@ -419,10 +425,10 @@ private slots:
     void permissions()
     {
         const auto exec = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-        makeZip(zipPath, Items { { "bin/VantrixZMT", "#!/bin/sh\n", exec },
-                                 { "plain.txt", "p" },
-                                 { "ro.txt", "r", QFile::ReadOwner | QFile::ReadGroup } });
+            | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        makeZip(zipPath,
+            Items { { "bin/VantrixZMT", "#!/bin/sh\n", exec }, { "plain.txt", "p" },
+                { "ro.txt", "r", QFile::ReadOwner | QFile::ReadGroup } });
         QStringList result;
         namesTold(zipPath, target, 1, &result);
         QCOMPARE(result.size(), 3);
