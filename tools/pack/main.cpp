@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
@@ -137,9 +136,7 @@ QByteArray iconBytes()
 
 int main(int argc, char **argv)
 {
-    QGuiApplication::setAttribute(Qt::AA_Use96Dpi);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vx-pack"));
     const Arguments a(app.arguments(),
                       {"help", "client", "out", "version", "third", "name", "name-en", "exe", "mark", "lang",
