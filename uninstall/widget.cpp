@@ -187,7 +187,8 @@ void Widget::repllyFinished(QNetworkReply *reply)
         ui->checkOther->setToolTip(QStringLiteral("-1"));
     }
     reply->deleteLater();
-    disconnect(reasonManager, nullptr, nullptr, nullptr);
+    // Only the first reply to finish is ever handled.
+    disconnect(reasonManager, &QNetworkAccessManager::finished, this, &Widget::repllyFinished);
 }
 
 void Widget::on_textEdit_textChanged()
