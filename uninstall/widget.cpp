@@ -264,6 +264,10 @@ void Widget::doUninstall()
 
 void Widget::startSelfRemoval()
 {
+    // A window can be asked to close more than once; one batch is enough.
+    if (batchStarted)
+        return;
+    batchStarted = true;
     if (product.isEmpty()) {
         qDebug() << "no batch: no product folder of ours to remove";
         return;

@@ -56,6 +56,7 @@ private:
     QButtonGroup *reasonGroup = nullptr;
     bool isUninstalled = false;
     bool stackScheduled = false;
+    bool batchStarted = false;
     QString record;
     QString product;
 };
