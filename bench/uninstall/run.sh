@@ -35,6 +35,8 @@ trap 'rm -rf "$work"' EXIT
 
 now() { date +%s%N; }
 peak_kb() { sed -n 's/^\s*Maximum resident set size (kbytes): //p' "$1"; }
+# User plus system time in ms: steadier than wall time on a machine whose disk others share.
+cpu_ms() { awk -F': ' '/User time|System time/ { t += $2 } END { printf "%d", t * 1000 }' "$1"; }
 
 # One timed command: prints "<nanoseconds> <peak kB>".
 timed() {
@@ -43,12 +45,14 @@ timed() {
   t0=$(now)
   /usr/bin/time -v -o "$out" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; cat "$out" >&2; exit 1; }
   t1=$(now)
-  echo "$((t1 - t0)) $(peak_kb "$out")"
+  echo "$((t1 - t0)) $(peak_kb "$out") $(cpu_ms "$out")"
 }
 
 echo "files per tree: $files, rounds: $rounds"
-printf '%-6s %12s %12s %8s %12s %12s\n' round uninstall_ms rm_ms ratio uninst_kB rm_kB
+printf '%-6s %12s %12s %8s %12s %12s %10s %10s %9s\n' round uninstall_ms rm_ms ratio uninst_kB rm_kB \
+  un_cpu_ms rm_cpu_ms cpu_ratio
 ratios=()
+cpu_ratios=()
 for ((r = 1; r <= rounds; r++)); do
   root=$work/root$r
   plain=$work/plain$r
@@ -65,15 +69,19 @@ for ((r = 1; r <= rounds; r++)); do
   if [ -e "$product" ] || [ -e "$root/ClearZMT.bat" ]; then
     echo "round $r: the product folder or the batch is still there" >&2; find "$root" -maxdepth 6 | head -30 >&2; cat "$work/u.txt" >&2; exit 1
   fi
-  read -r un ukb <<<"$u"
-  read -r rn rkb <<<"$m"
+  read -r un ukb ucpu <<<"$u"
+  read -r rn rkb rcpu <<<"$m"
   ratio=$(awk -v a="$un" -v b="$rn" 'BEGIN { printf "%.3f", a / b }')
+  cpu_ratio=$(awk -v a="$ucpu" -v b="$rcpu" 'BEGIN { printf "%.3f", a / (b > 0 ? b : 1) }')
   ratios+=("$ratio")
-  printf '%-6s %12.1f %12.1f %8s %12s %12s\n' "$r" "$(awk -v n="$un" 'BEGIN{print n/1e6}')" \
-    "$(awk -v n="$rn" 'BEGIN{print n/1e6}')" "$ratio" "$ukb" "$rkb"
+  cpu_ratios+=("$cpu_ratio")
+  printf '%-6s %12.1f %12.1f %8s %12s %12s %10s %10s %9s\n' "$r" "$(awk -v n="$un" 'BEGIN{print n/1e6}')" \
+    "$(awk -v n="$rn" 'BEGIN{print n/1e6}')" "$ratio" "$ukb" "$rkb" "$ucpu" "$rcpu" "$cpu_ratio"
   rm -rf "$root"
 done
 
-median=$(printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+median_of() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median=$(median_of "${ratios[@]}")
+echo "median CPU-time ratio uninstall / rm -rf: $(median_of "${cpu_ratios[@]}")"
 echo "median ratio uninstall / rm -rf: $median (target <= 1.5, aim 1.1)"
 awk -v m="$median" 'BEGIN { exit !(m <= 1.5) }' && echo "within target" || echo "MISSES the target"
