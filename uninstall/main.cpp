@@ -1,6 +1,10 @@
 #include "appstart.h"
 #include "basewidget.h"
+#include "core/unattended.h"
+#include "edition.h"
+#include "msgbox.h"
 #include "singleapp.h"
+#include "widget.h"
 
 int main(int argc, char **argv)
 {
@@ -12,5 +16,22 @@ int main(int argc, char **argv)
     AppStart::setFont();
     BaseWidget context;
     context.initLanguage();
-    return 0;
+
+    // Corvanta's client does not plug into 3ds Max, so a running 3ds Max holds nothing of it.
+    if (editionClass(BaseWidget::third) != EditionClass::Corvanta
+        && BaseWidget::existProcess(QStringLiteral("3dsmax.exe"))) {
+        MsgTool::information(BaseWidget::isZh ? QStringLiteral("请先关闭max，再卸载客户端！")
+                                              : QStringLiteral("Pleace close max first and uninstall client!"));
+        return Unattended::isOn() ? Unattended::Refused : 0;
+    }
+
+    Widget w;
+    if (Unattended::isOn()) {
+        // The same removal without a window or a survey; closing starts the self-removal.
+        w.doUninstall();
+        w.close();
+        return Unattended::Done;
+    }
+    w.show();
+    return app.exec();
 }

@@ -40,16 +40,25 @@ bool runBatchDetached(const QString &batchPath)
     const QRegularExpressionMatch match = rdLine.match(QString(text).remove(QLatin1Char('\r')));
     if (match.hasMatch())
         folder = nativePath(match.captured(1));
+    // cmd would remove whatever the line names; the stand-in keeps the machine's own folders.
+    if (!folder.isEmpty() && isProtectedFolder(folder))
+        folder.clear();
 
     const QString script = QStringLiteral(
         "i=0; while kill -0 \"$1\" 2>/dev/null && [ $i -lt 300 ]; do sleep 0.1; i=$((i+1)); done; "
         "sleep 0.2; "
         "if [ -n \"$2\" ]; then rm -rf -- \"$2\"; fi; "
         "rm -f -- \"$3\"");
-    return QProcess::startDetached(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), script, QStringLiteral("vx-batch"),
-         QString::number(QCoreApplication::applicationPid()), folder, batch});
+    QProcess shell;
+    shell.setProgram(QStringLiteral("/bin/sh"));
+    shell.setArguments({QStringLiteral("-c"), script, QStringLiteral("vx-batch"),
+                        QString::number(QCoreApplication::applicationPid()), folder, batch});
+    // Like cmd in its own console: it must not hold the caller's output open after we end.
+    shell.setStandardInputFile(QProcess::nullDevice());
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    shell.setStandardErrorFile(QProcess::nullDevice());
+    shell.setWorkingDirectory(QStringLiteral("/"));
+    return shell.startDetached();
 }
 
 void grantEveryoneFullAccess(const QString &dir)

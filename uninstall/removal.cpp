@@ -1,0 +1,200 @@
+#include "removal.h"
+
+#include "core/fileops.h"
+#include "core/xfunc.h"
+#include "edition.h"
+#include "platform/paths.h"
+#include "platform/registry.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTextCodec>
+
+namespace Removal {
+
+QString recordName(const QString &appDir, bool editionFileBeside, const QString &third)
+{
+    if (editionFileBeside)
+        return third == QLatin1String("Corvanta") ? QStringLiteral("VantrixCV") : QStringLiteral("VantrixZMT");
+    return appDir.contains(QLatin1String("VantrixZMT")) ? QStringLiteral("VantrixZMT")
+                                                         : QStringLiteral("VantrixCV");
+}
+
+QString productFolderName(const QString &recordName)
+{
+    return recordName == QLatin1String("VantrixCV") ? QStringLiteral("Vantrix for Unity")
+                                                    : QStringLiteral("VantrixZMT");
+}
+
+QString productFolderOf(const QString &installDir, const QString &recordName, QString *why)
+{
+    auto refuse = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return QString();
+    };
+    if (installDir.trimmed().isEmpty())
+        return refuse(QStringLiteral("no installation directory"));
+    const QString native = Platform::nativePath(installDir);
+    if (!QDir::isAbsolutePath(native))
+        return refuse(QStringLiteral("the installation directory is not an absolute path"));
+    const QFileInfo version(cleanFolder(installDir));
+    const QString product = version.path();
+    if (version.fileName().isEmpty() || product == version.filePath())
+        return refuse(QStringLiteral("the installation directory is a drive root"));
+    if (Platform::isProtectedFolder(version.filePath()))
+        return refuse(QStringLiteral("the installation directory is a protected folder"));
+    if (version.exists() && !version.isDir())
+        return refuse(QStringLiteral("the installation directory is not a folder"));
+    const QFileInfo productInfo(product);
+    if (productInfo.fileName() != productFolderName(recordName))
+        return refuse(QStringLiteral("the installation directory is not inside a \"%1\" folder")
+                          .arg(productFolderName(recordName)));
+    if (Platform::isProtectedFolder(product))
+        return refuse(QStringLiteral("the product folder is a protected folder"));
+    if (productInfo.isSymLink())
+        return refuse(QStringLiteral("the product folder is a link to another folder"));
+    return product;
+}
+
+QString cleanFolder(const QString &installDir)
+{
+    return QDir::cleanPath(QFileInfo(Platform::nativePath(installDir)).absoluteFilePath());
+}
+
+QString startMenuFolder(const QString &programsPath, const QString &displayName, const QString &third)
+{
+    const QString folder =
+        editionClass(third) == EditionClass::Partner ? displayName : QStringLiteral("Vantrix");
+    return programsPath + QLatin1Char('/') + folder;
+}
+
+QStringList shortcutPaths(const QString &programsPath, const QString &desktopPath,
+                          const QString &displayName, const QString &third, bool zh)
+{
+    if (displayName.isEmpty())
+        return {};
+    const QString menu = startMenuFolder(programsPath, displayName, third);
+    const QString link = QStringLiteral("%1.lnk");
+    const QString pair = QStringLiteral("%1%2");
+    const QString start = zh ? QStringLiteral("启动") : QStringLiteral("start ");
+    const QString remove = zh ? QStringLiteral("卸载") : QStringLiteral("uninstall ");
+    return {menu + QLatin1Char('/') + link.arg(pair.arg(start, displayName)),
+            menu + QLatin1Char('/') + link.arg(pair.arg(remove, displayName)),
+            desktopPath + QLatin1Char('/') + link.arg(displayName)};
+}
+
+void removeShortcut(const QString &path)
+{
+    const QFileInfo info(Platform::nativePath(path));
+    if (info.isDir() && !info.isSymLink()) {
+        qDebug() << "not a shortcut, left in place:" << path;
+        return;
+    }
+    FileOps::remove(path, FileOps::Traced);
+}
+
+void runUnityDel(const QString &installDir, const QString &exe)
+{
+    if (exe.isEmpty())
+        return;
+    QProcess client;
+    client.start(Platform::nativePath(installDir + QLatin1Char('\\') + exe), {QStringLiteral("unitydel")});
+    if (!client.waitForFinished(30000) && client.state() != QProcess::NotRunning) {
+        client.kill();
+        client.waitForFinished(5000);
+    }
+    qDebug() << "unitydel" << client.exitCode() << client.error();
+}
+
+QString maxScriptName(const QString &startupFolder)
+{
+    static const QRegularExpression oldRelease(QStringLiteral("201[0-2]"));
+    return oldRelease.match(startupFolder).hasMatch() ? QStringLiteral("o_vantrixMenu.ms")
+                                                      : QStringLiteral("vantrixMenu.ms");
+}
+
+void removeMaxScripts(const QStringList &startupFolders)
+{
+    for (const QString &folder : startupFolders)
+        QFile::remove(Platform::nativePath(folder + QLatin1Char('/') + maxScriptName(folder)));
+}
+
+void removeSketchUpPlugin(const QString &appData)
+{
+    // Without the value the folder would be taken from the drive root.
+    if (appData.isEmpty())
+        return;
+    QStringList versions;
+    QDirIterator it(Platform::nativePath(appData + QStringLiteral("/SketchUp")),
+                    QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        versions << it.fileInfo().absoluteFilePath();
+    }
+    for (const QString &version : qAsConst(versions)) {
+        XFunc::delDir(version + QStringLiteral("/SketchUp/Plugins/Vantrix_ZMT.rb"));
+        XFunc::delDir(version + QStringLiteral("/SketchUp/Plugins/Vantrix_ZMT"));
+    }
+}
+
+void removeInstallationRecord(QSettings &uninstallReg, const QString &recordName)
+{
+    if (recordName.isEmpty())
+        return;
+    uninstallReg.remove(recordName);
+    Platform::flushRegistry(uninstallReg);
+}
+
+void removeAutorun(QSettings &runReg, const QString &exe)
+{
+    // An empty key would take every other program's start-up value with it.
+    if (exe.isEmpty())
+        return;
+    runReg.remove(exe);
+    Platform::flushRegistry(runReg);
+}
+
+void removeMakerKey(QSettings &makerReg, const QString &recordName)
+{
+    if (recordName.isEmpty())
+        return;
+    makerReg.remove(recordName);
+    Platform::flushRegistry(makerReg);
+}
+
+QString batchPath()
+{
+    return Platform::systemDriveRoot() + QStringLiteral("\\ClearZMT.bat");
+}
+
+QByteArray batchText(const QString &productFolder)
+{
+    QString folder = productFolder;
+    folder.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    // "%0" is the batch's own name for cmd, not a placeholder here.
+    QString text = QStringLiteral("ping -n 1 127.0.0.1>nul\r\nrd \"");
+    text.append(folder);
+    text.append(QLatin1String("\" /s /q\r\ndel %0"));
+    return QTextCodec::codecForLocale()->fromUnicode(text);
+}
+
+bool writeBatch(const QString &path, const QString &productFolder)
+{
+    QFile file(Platform::nativePath(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qDebug() << "cannot write" << path << file.errorString();
+        return false;
+    }
+    const QByteArray text = batchText(productFolder);
+    const bool ok = file.write(text) == text.size() && file.flush();
+    file.close();
+    return ok;
+}
+
+} // namespace Removal

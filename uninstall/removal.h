@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+// The removal steps of the uninstaller without its window.
+namespace Removal {
+
+// The registry group the installation record was read from: the program's folder tells the
+// edition when there is no VX.ini beside the program, as the context does it.
+QString recordName(const QString &appDir, bool editionFileBeside, const QString &third);
+
+// "Vantrix for Unity" for the Corvanta record, "VantrixZMT" for every other one.
+QString productFolderName(const QString &recordName);
+
+// The product folder holding installDir, absolute and clean, when installDir is a version folder
+// directly inside a folder of that name and neither of them is a folder removal must never take
+// away. Otherwise empty, with the reason in why. The registry can be changed by anyone, so this
+// is the only way a tree deletion or a batch is allowed.
+QString productFolderOf(const QString &installDir, const QString &recordName, QString *why = nullptr);
+// installDir absolute with "." and ".." resolved as text, the way productFolderOf judged it; what
+// is deleted must be the folder that was judged, not where links inside the text lead.
+QString cleanFolder(const QString &installDir);
+
+QString startMenuFolder(const QString &programsPath, const QString &displayName, const QString &third);
+// Start, uninstall and desktop shortcut, in that order; none for an empty display name.
+QStringList shortcutPaths(const QString &programsPath, const QString &desktopPath,
+                          const QString &displayName, const QString &third, bool zh);
+// Deletes a shortcut file or link; a directory of that name is not a shortcut and stays.
+void removeShortcut(const QString &path);
+
+// Lets the Corvanta client take its Unity parts away; bounded at 30 s.
+void runUnityDel(const QString &installDir, const QString &exe);
+
+// "o_vantrixMenu.ms" for folders of 3ds Max 2010 to 2012 (by the whole path), else "vantrixMenu.ms".
+QString maxScriptName(const QString &startupFolder);
+void removeMaxScripts(const QStringList &startupFolders);
+// The loader and the plug-in folder in every SketchUp version folder below appData.
+void removeSketchUpPlugin(const QString &appData);
+
+void removeInstallationRecord(QSettings &uninstallReg, const QString &recordName);
+void removeAutorun(QSettings &runReg, const QString &exe);
+void removeMakerKey(QSettings &makerReg, const QString &recordName);
+
+// The self-removal batch: where it goes and its three lines in the local 8-bit code page.
+QString batchPath();
+QByteArray batchText(const QString &productFolder);
+bool writeBatch(const QString &path, const QString &productFolder);
+
+} // namespace Removal
