@@ -12,11 +12,16 @@ namespace FileOps {
 
 namespace {
 
-bool deleteFile(const QString &path)
+// Most files are writable: deleting first and clearing the read-only state only on failure spares
+// a stat and a chmod per file, which for a large tree doubled the cost of the walk.
+bool deleteFile(const QFileInfo &info)
 {
-    QFileInfo info(path);
-    if (!info.isSymLink())
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+    const QString path = info.filePath();
+    if (QFile::remove(path))
+        return true;
+    if (info.isSymLink())
+        return false;
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
     return QFile::remove(path);
 }
 
@@ -45,7 +50,7 @@ void remove(const QString &composedPath, Trace trace)
     const QString path = Platform::nativePath(composedPath);
     const QFileInfo info(path);
     if (info.isSymLink() || info.isFile()) {
-        deleteFile(path);
+        deleteFile(info);
         return;
     }
     if (!traced && !info.isDir())
@@ -54,7 +59,7 @@ void remove(const QString &composedPath, Trace trace)
     QDirIterator files(path, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString file = files.next();
-        const bool ok = deleteFile(file);
+        const bool ok = deleteFile(files.fileInfo());
         if (traced)
             qDebug() << "subfile:" << file << ok;
     }

@@ -19,7 +19,8 @@ void writeLine(QtMsgType type, const QMessageLogContext &context, const QString 
     if (logFile) {
         QTextStream out(logFile);
         out.setCodec("UTF-8");
-        out << QDateTime::currentDateTime().toString(Qt::ISODateWithMs) << ' ' << kind << ' '
+        // UTC: local time looks the time zone up on every call, one stat per line.
+        out << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) << ' ' << kind << ' '
             << (context.file ? context.file : "?") << ':' << context.line << ' '
             << (context.function ? context.function : "?") << ": " << message << '\n';
         out.flush();

@@ -3,6 +3,7 @@
 #include "registry.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -61,9 +62,11 @@ QString machineRoot()
     if (root.isEmpty())
         root = QDir::homePath() + QStringLiteral("/.local/share/vantrix/sysroot");
     root = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
-    // The registry folder marks a seeded root; seeding writes a registry file, so mark it first.
-    if (!QFileInfo::exists(root + QStringLiteral("/registry"))) {
+    // Seeding itself opens the registry, which asks for the root again: mark first, then seed.
+    const QString mark = root + QStringLiteral("/registry/.seeded");
+    if (!QFileInfo::exists(mark)) {
         QDir().mkpath(root + QStringLiteral("/registry"));
+        QFile(mark).open(QIODevice::WriteOnly);
         seed(root);
     }
     return root;
