@@ -5,9 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/wintest.sh
 export QT_QPA_PLATFORM=offscreen
 scripts/build.sh build -DVX_WERROR=ON
+scripts/wintest.sh build
 (cd build && ctest --output-on-failure -j2)
 scripts/build.sh build-asan -DVX_SANITIZE=ON -DVX_WERROR=ON
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
