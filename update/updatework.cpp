@@ -1,0 +1,287 @@
+#include "updatework.h"
+
+#include "filesync.h"
+#include "manifest.h"
+#include "platform/paths.h"
+#include "updateglobals.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSet>
+#include <QThread>
+#include <QUrl>
+
+Q_LOGGING_CATEGORY(updateNet, "update.net")
+
+namespace {
+
+// Bounds what a download holds in memory: data goes to disk as it arrives, and the socket is not
+// read further while this much waits. 1 MiB keeps a 1 GiB download near curl's speed.
+constexpr qint64 replyBuffer = 1024 * 1024;
+
+QNetworkRequest requestFor(const QUrl &url, int stallSeconds)
+{
+    QNetworkRequest request(url);
+    // A server that stops sending must not hold the run forever; the window then offers a retry.
+    request.setTransferTimeout(stallSeconds * 1000);
+    return request;
+}
+
+QString localKey(const QString &composed)
+{
+    return QDir::cleanPath(Platform::nativePath(composed));
+}
+
+} // namespace
+
+UpdateWork::UpdateWork(const ServiceConfig &config, QObject *parent)
+    : QObject(parent)
+    , config(config)
+{
+}
+
+UpdateWork::~UpdateWork()
+{
+    if (reply) {
+        reply->disconnect(this);
+        reply->abort();
+    }
+    downloadFile.close();
+    delete manager;
+}
+
+void UpdateWork::start(bool isEn, QString third)
+{
+    if (manager)
+        return;
+    const QString url = Manifest::manifestUrl(config, isEn, third, requestedVersion);
+    qCDebug(updateNet) << url;
+    manager = new QNetworkAccessManager;
+    manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    reply = manager->get(requestFor(QUrl(url, QUrl::TolerantMode), config.stallTimeoutSeconds));
+    QNetworkReply *sent = reply;
+    connect(
+        sent, &QNetworkReply::finished, this, [this, sent, third] { manifestArrived(sent, third); },
+        Qt::DirectConnection);
+}
+
+void UpdateWork::manifestArrived(QNetworkReply *arrived, const QString &third)
+{
+    reply = nullptr;
+    arrived->deleteLater();
+    if (arrived->error() != QNetworkReply::NoError) {
+        qCDebug(updateNet) << "manifest:" << arrived->errorString();
+        fail(-1);
+        return;
+    }
+    emit pro(10);
+    const Manifest::Result manifest =
+        Manifest::parse(arrived->readAll(), requestedVersion, third, installRoot, downloadRoot);
+    if (!manifest.wellFormed) {
+        qCDebug(updateNet) << "manifest is no XML";
+        fail(-1);
+        return;
+    }
+    qCDebug(updateNet) << "version" << manifest.version;
+    remote = manifest.items;
+    streamUrl = manifest.streamUrl;
+    for (const QString &note : manifest.notes)
+        emit content(note);
+    if (!manifest.unsafe.isEmpty()) {
+        // Checked before anything is fetched or written: the run touches no file then.
+        qCWarning(updateNet) << "entries outside the installation:" << manifest.unsafe;
+        fail(-1);
+        return;
+    }
+    checkFile();
+}
+
+void UpdateWork::checkFile()
+{
+    emit pro(20);
+    if (remote.files.isEmpty()) {
+        fail(-1);
+        return;
+    }
+    qCDebug(updateNet) << remote.files.size() << "files";
+    QStringList present;
+    QList<int> presentAt;
+    for (int i = 0; i < remote.files.size(); ++i) {
+        if (QFileInfo(Platform::nativePath(remote.files.at(i).localPath)).isFile()) {
+            present << remote.files.at(i).localPath;
+            presentAt << i;
+        }
+    }
+    const QStringList hashes = FileSync::fileHashes(present, QThread::currentThread());
+    if (stopAsked())
+        return;
+    pending = ItemSet();
+    pending.files = remote.files;
+    for (int k = 0; k < presentAt.size(); ++k) {
+        FileItem &item = pending.files[presentAt.at(k)];
+        if (hashes.at(k) == item.hashCode)
+            item.current = item.localPath;
+    }
+    emit pro(30);
+    pending.regs = remote.regs;
+    pending.bats = remote.bats;
+    downFile();
+}
+
+void UpdateWork::downFile()
+{
+    emit pro(40);
+    nextItem = 0;
+    fetched.clear();
+    fetchNext();
+}
+
+QString UpdateWork::fileHash(const QString &path)
+{
+    return FileSync::fileHash(path);
+}
+
+void UpdateWork::fetchNext()
+{
+    for (; nextItem < pending.files.size(); ++nextItem) {
+        const FileItem &item = pending.files.at(nextItem);
+        const QString url = Manifest::fileUrl(streamUrl, item, requestedVersion);
+        const QString temp = item.downPath + FileSync::tempSuffix();
+        qCDebug(updateNet) << url << temp;
+        if (!item.current.isEmpty())
+            continue;
+        // A manifest naming one file twice gets it once.
+        const QString key = localKey(item.downPath);
+        if (fetched.contains(key))
+            continue;
+        fetched << key;
+        // A verified download left by an interrupted run need not travel again.
+        if (QFileInfo(Platform::nativePath(temp)).isFile() && FileSync::fileHash(temp) == item.hashCode)
+            continue;
+        expectedHash = item.hashCode;
+        downUrl(url, temp);
+        return; // goes on in downloadDone
+    }
+    emit pro(70);
+    swapAndSweep();
+}
+
+bool UpdateWork::downUrl(const QString &url, const QString &path)
+{
+    const QUrl target(url, QUrl::TolerantMode);
+    const QString scheme = target.scheme().toLower();
+    // The manifest names the download host; it must not make us read local files.
+    if (!manager || !target.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        qCDebug(updateNet) << "no download from" << url;
+        fail(-2);
+        return false;
+    }
+    downloadFile.close();
+    downloadFile.setFileName(Platform::nativePath(path));
+    downloadHash = std::make_unique<FileSync::Sha1>();
+    writeFailed = false;
+    reply = manager->get(requestFor(target, config.stallTimeoutSeconds));
+    reply->setReadBufferSize(replyBuffer);
+    connect(reply, &QNetworkReply::readyRead, this, &UpdateWork::downloadData);
+    connect(reply, &QNetworkReply::finished, this, &UpdateWork::downloadDone);
+    return true;
+}
+
+bool UpdateWork::openDownloadFile()
+{
+    if (downloadFile.isOpen())
+        return true;
+    QDir().mkpath(QFileInfo(downloadFile.fileName()).absolutePath());
+    return downloadFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+void UpdateWork::downloadData()
+{
+    if (!reply)
+        return;
+    const QByteArray chunk = reply->readAll();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // An error page is no part of the file.
+    if (writeFailed || chunk.isEmpty() || reply->error() != QNetworkReply::NoError || status < 200 || status >= 300)
+        return;
+    if (!openDownloadFile() || downloadFile.write(chunk) != chunk.size()) {
+        qCDebug(updateNet) << "cannot write" << downloadFile.fileName() << downloadFile.errorString();
+        writeFailed = true;
+        return;
+    }
+    // Hashed on the way to disk: the file need not be read back to be verified.
+    downloadHash->add(chunk.constData(), chunk.size());
+}
+
+void UpdateWork::downloadDone()
+{
+    QNetworkReply *done = reply;
+    done->disconnect(this);
+    done->deleteLater();
+    if (done->error() != QNetworkReply::NoError) {
+        qCDebug(updateNet) << "download:" << done->errorString();
+        reply = nullptr;
+        fail(-2);
+        return;
+    }
+    downloadData();
+    reply = nullptr;
+    if (!writeFailed && (!openDownloadFile() || !downloadFile.flush()))
+        writeFailed = true;
+    downloadFile.close();
+    const QString hash = downloadHash->hex();
+    if (writeFailed || hash != expectedHash) {
+        qCDebug(updateNet) << "bad download" << downloadFile.fileName() << hash << expectedHash;
+        fail(-2);
+        return;
+    }
+    ++nextItem;
+    fetchNext();
+}
+
+void UpdateWork::swapAndSweep()
+{
+    bool allIn = true;
+    QSet<QString> swapped;
+    for (const FileItem &item : qAsConst(pending.files)) {
+        if (!item.current.isEmpty() || swapped.contains(localKey(item.downPath)))
+            continue;
+        swapped << localKey(item.downPath);
+        if (!FileSync::swapIn(item.downPath + FileSync::tempSuffix(), item.downPath)) {
+            qCWarning(updateNet) << "not swapped:" << item.downPath;
+            allIn = false;
+        }
+    }
+    // A file that kept its old version is a failed update, not a finished one; the sweep waits for
+    // a run that gets every file in, so nothing it might still need is taken away.
+    if (!allIn) {
+        fail(-3);
+        return;
+    }
+    FileSync::sweep(downloadRoot);
+    emit pro(100);
+}
+
+void UpdateWork::fail(int code)
+{
+    if (ended)
+        return;
+    ended = true;
+    if (reply) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+        reply = nullptr;
+    }
+    downloadFile.close();
+    emit error(code);
+}
+
+bool UpdateWork::stopAsked() const
+{
+    return QThread::currentThread()->isInterruptionRequested();
+}
