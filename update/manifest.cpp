@@ -77,7 +77,7 @@ bool staysBelowRoot(const QString &relative)
 {
     QString text = relative;
     text.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (text.contains(QLatin1Char(':')) || text.contains(QChar(0)))
+    if (text.contains(QLatin1Char(':')) || text.contains(QChar(0)) || text.endsWith(QLatin1Char('/')))
         return false;
     const QStringList parts = text.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     int depth = 0;
