@@ -120,11 +120,15 @@ bool replaceFile(const QString &from, const QString &to)
 bool swapIn(const QString &temp, const QString &target)
 {
     const QString targetPath = Platform::nativePath(target);
-    if (QFileInfo(targetPath).isDir())
+    const QFileInfo old(targetPath);
+    if (old.isDir())
         return false; // a folder is not ours to move away for a file
+    const QString tempPath = Platform::nativePath(temp);
+    // The new version keeps the old file's access rights (an executable stays executable).
+    if (old.exists())
+        QFile::setPermissions(tempPath, old.permissions());
     if (replaceFile(temp, target))
         return true;
-    const QString tempPath = Platform::nativePath(temp);
     if (!QFileInfo::exists(tempPath))
         return false;
     // Refused while the file is in use: a file in use can still be renamed, which frees its name.

@@ -71,10 +71,10 @@ inline Installation makeInstallation(const QString &machineRoot, const Edition &
     auto hklm = hive(machineRoot, QStringLiteral("HKEY_LOCAL_MACHINE"));
     hklm->beginGroup(inst.uninstallGroup());
     hklm->setValue(QStringLiteral("DisplayName"), name);
-    hklm->setValue(QStringLiteral("UninstallString"), inst.dir + QStringLiteral("\\uninstall.exe"));
+    hklm->setValue(QStringLiteral("UninstallString"), QString(inst.dir + QStringLiteral("\\uninstall.exe")));
     hklm->setValue(QStringLiteral("installDir"), inst.dir);
     hklm->setValue(QStringLiteral("DisplayVersion"), version);
-    hklm->setValue(QStringLiteral("DisplayIcon"), inst.dir + QLatin1Char('\\') + edition.exe);
+    hklm->setValue(QStringLiteral("DisplayIcon"), QString(inst.dir + QLatin1Char(0x5c) + edition.exe));
     hklm->endGroup();
     hklm->sync();
 
