@@ -136,6 +136,7 @@ void UpdateWork::downFile()
 {
     emit pro(40);
     nextItem = 0;
+    current = 0;
     fetched.clear();
     fetchNext();
 }
@@ -149,11 +150,14 @@ void UpdateWork::fetchNext()
 {
     for (; nextItem < pending.files.size(); ++nextItem) {
         const FileItem &item = pending.files.at(nextItem);
+        // Current files are only counted: a line each would cost more than checking them.
+        if (!item.current.isEmpty()) {
+            ++current;
+            continue;
+        }
         const QString url = Manifest::fileUrl(streamUrl, item, requestedVersion);
         const QString temp = item.downPath + FileSync::tempSuffix();
         qCDebug(updateNet) << url << temp;
-        if (!item.current.isEmpty())
-            continue;
         // A manifest naming one file twice gets it once.
         const QString key = localKey(item.downPath);
         if (fetched.contains(key))
@@ -166,6 +170,7 @@ void UpdateWork::fetchNext()
         downUrl(url, temp);
         return; // goes on in downloadDone
     }
+    qCDebug(updateNet) << current << "files current";
     emit pro(70);
     swapAndSweep();
 }

@@ -59,6 +59,7 @@ private:
     ServiceConfig config;
     bool ended = false;
     int nextItem = 0;
+    int current = 0; // files found current, for the log
     QSet<QString> fetched; // local files this run downloads, each once
     // The running download.
     QNetworkReply *reply = nullptr;
