@@ -111,6 +111,23 @@ private slots:
         QCOMPARE(downloadRoot, installRoot);
     }
 
+    void partnerLogoFromInstallation()
+    {
+        Edition e;
+        e.third = "Nimbrosia";
+        e.exe = "VX-Nimbrosia.exe";
+        setUp(e, served());
+        server->setFault(FakeUpdateServer::Fault::ManifestStall);
+        QImage icon(32, 32, QImage::Format_ARGB32);
+        icon.fill(Qt::red);
+        QVERIFY(icon.save(inst.dir + "/VX.ico", "ICO"));
+        Widget w;
+        const QLabel *logo = child<QLabel>(w, "label");
+        QVERIFY(logo->styleSheet().isEmpty());
+        QVERIFY(logo->pixmap());
+        QCOMPARE(logo->pixmap()->size(), QSize(16, 16));
+    }
+
     void manifestFailure_data()
     {
         QTest::addColumn<QString>("lang");
