@@ -124,8 +124,7 @@ private slots:
         Widget w;
         const QLabel *logo = child<QLabel>(w, "label");
         QVERIFY(logo->styleSheet().isEmpty());
-        QVERIFY(logo->pixmap());
-        QCOMPARE(logo->pixmap()->size(), QSize(16, 16));
+        QCOMPARE(logo->pixmap(Qt::ReturnByValue).size(), QSize(16, 16));
     }
 
     void manifestFailure_data()
