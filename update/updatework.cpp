@@ -23,6 +23,10 @@ namespace {
 // read further while this much waits. 1 MiB keeps a 1 GiB download near curl's speed.
 constexpr qint64 replyBuffer = 1024 * 1024;
 
+// Qt's HTTP stack spends most of a small file's time on its own bookkeeping (it reads response
+// headers a byte at a time); a few requests in flight keep both it and the disk busy.
+constexpr int parallelDownloads = 4;
+
 QNetworkRequest requestFor(const QUrl &url, int stallSeconds)
 {
     QNetworkRequest request(url);
@@ -38,6 +42,15 @@ QString localKey(const QString &composed)
 
 } // namespace
 
+struct UpdateWork::Download
+{
+    int item = -1;
+    QNetworkReply *reply = nullptr;
+    QFile file;
+    FileSync::Sha1 sha;
+    bool writeFailed = false;
+};
+
 UpdateWork::UpdateWork(const ServiceConfig &config, QObject *parent)
     : QObject(parent)
     , config(config)
@@ -50,7 +63,11 @@ UpdateWork::~UpdateWork()
         reply->disconnect(this);
         reply->abort();
     }
-    downloadFile.close();
+    for (const std::unique_ptr<Download> &d : active) {
+        d->reply->disconnect(this);
+        d->reply->abort();
+    }
+    active.clear();
     delete manager;
 }
 
@@ -137,6 +154,7 @@ void UpdateWork::downFile()
     emit pro(40);
     nextItem = 0;
     current = 0;
+    failedAt = -1;
     fetched.clear();
     fetchNext();
 }
@@ -148,8 +166,10 @@ QString UpdateWork::fileHash(const QString &path)
 
 void UpdateWork::fetchNext()
 {
-    for (; nextItem < pending.files.size(); ++nextItem) {
-        const FileItem &item = pending.files.at(nextItem);
+    while (failedAt < 0 && static_cast<int>(active.size()) < parallelDownloads
+           && nextItem < pending.files.size()) {
+        const int index = nextItem++;
+        const FileItem &item = pending.files.at(index);
         // Current files are only counted: a line each would cost more than checking them.
         if (!item.current.isEmpty()) {
             ++current;
@@ -166,9 +186,15 @@ void UpdateWork::fetchNext()
         // A verified download left by an interrupted run need not travel again.
         if (QFileInfo(Platform::nativePath(temp)).isFile() && FileSync::fileHash(temp) == item.hashCode)
             continue;
-        expectedHash = item.hashCode;
-        downUrl(url, temp);
-        return; // goes on in downloadDone
+        downloadItem = index;
+        if (!downUrl(url, temp))
+            return;
+    }
+    if (!active.empty())
+        return; // goes on when a download ends
+    if (failedAt >= 0) {
+        fail(-2);
+        return;
     }
     qCDebug(updateNet) << current << "files current";
     emit pro(70);
@@ -185,67 +211,101 @@ bool UpdateWork::downUrl(const QString &url, const QString &path)
         fail(-2);
         return false;
     }
-    downloadFile.close();
-    downloadFile.setFileName(Platform::nativePath(path));
-    downloadHash = std::make_unique<FileSync::Sha1>();
-    writeFailed = false;
-    reply = manager->get(requestFor(target, config.stallTimeoutSeconds));
-    reply->setReadBufferSize(replyBuffer);
-    connect(reply, &QNetworkReply::readyRead, this, &UpdateWork::downloadData);
-    connect(reply, &QNetworkReply::finished, this, &UpdateWork::downloadDone);
+    auto download = std::make_unique<Download>();
+    Download *d = download.get();
+    d->item = downloadItem;
+    d->file.setFileName(Platform::nativePath(path));
+    d->reply = manager->get(requestFor(target, config.stallTimeoutSeconds));
+    d->reply->setReadBufferSize(replyBuffer);
+    connect(d->reply, &QNetworkReply::readyRead, this, [this, d] { downloadData(d); });
+    connect(d->reply, &QNetworkReply::finished, this, [this, d] { downloadDone(d); });
+    active.push_back(std::move(download));
     return true;
 }
 
-bool UpdateWork::openDownloadFile()
+bool UpdateWork::openDownloadFile(Download *d)
 {
-    if (downloadFile.isOpen())
+    if (d->file.isOpen())
         return true;
-    QDir().mkpath(QFileInfo(downloadFile.fileName()).absolutePath());
-    return downloadFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QDir().mkpath(QFileInfo(d->file.fileName()).absolutePath());
+    return d->file.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }
 
-void UpdateWork::downloadData()
+void UpdateWork::downloadData(Download *d)
 {
-    if (!reply)
-        return;
-    const QByteArray chunk = reply->readAll();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray chunk = d->reply->readAll();
+    const int status = d->reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // An error page is no part of the file.
-    if (writeFailed || chunk.isEmpty() || reply->error() != QNetworkReply::NoError || status < 200 || status >= 300)
+    if (d->writeFailed || chunk.isEmpty() || d->reply->error() != QNetworkReply::NoError || status < 200
+        || status >= 300)
         return;
-    if (!openDownloadFile() || downloadFile.write(chunk) != chunk.size()) {
-        qCDebug(updateNet) << "cannot write" << downloadFile.fileName() << downloadFile.errorString();
-        writeFailed = true;
+    if (!openDownloadFile(d) || d->file.write(chunk) != chunk.size()) {
+        qCDebug(updateNet) << "cannot write" << d->file.fileName() << d->file.errorString();
+        d->writeFailed = true;
         return;
     }
     // Hashed on the way to disk: the file need not be read back to be verified.
-    downloadHash->add(chunk.constData(), chunk.size());
+    d->sha.add(chunk.constData(), chunk.size());
 }
 
-void UpdateWork::downloadDone()
+void UpdateWork::downloadDone(Download *d)
 {
-    QNetworkReply *done = reply;
-    done->disconnect(this);
-    done->deleteLater();
-    if (done->error() != QNetworkReply::NoError) {
-        qCDebug(updateNet) << "download:" << done->errorString();
-        reply = nullptr;
-        fail(-2);
-        return;
+    std::unique_ptr<Download> done = takeDownload(d);
+    done->reply->disconnect(this);
+    done->reply->deleteLater();
+    bool good = done->reply->error() == QNetworkReply::NoError;
+    if (good) {
+        downloadData(done.get());
+        if (!done->writeFailed && (!openDownloadFile(done.get()) || !done->file.flush()))
+            done->writeFailed = true;
+    } else {
+        qCDebug(updateNet) << "download:" << done->reply->errorString();
     }
-    downloadData();
-    reply = nullptr;
-    if (!writeFailed && (!openDownloadFile() || !downloadFile.flush()))
-        writeFailed = true;
-    downloadFile.close();
-    const QString hash = downloadHash->hex();
-    if (writeFailed || hash != expectedHash) {
-        qCDebug(updateNet) << "bad download" << downloadFile.fileName() << hash << expectedHash;
-        fail(-2);
-        return;
+    done->file.close();
+    if (good) {
+        const QString hash = done->sha.hex();
+        const QString &expected = pending.files.at(done->item).hashCode;
+        good = !done->writeFailed && hash == expected;
+        if (!good)
+            qCDebug(updateNet) << "bad download" << done->file.fileName() << hash << expected;
     }
-    ++nextItem;
+    if (!good && (failedAt < 0 || done->item < failedAt)) {
+        // Files before the failed one still arrive whole; those after it are not waited for.
+        failedAt = done->item;
+        for (auto it = active.begin(); it != active.end();) {
+            if ((*it)->item > failedAt) {
+                (*it)->reply->disconnect(this);
+                (*it)->reply->abort();
+                (*it)->reply->deleteLater();
+                it = active.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
     fetchNext();
+}
+
+std::unique_ptr<UpdateWork::Download> UpdateWork::takeDownload(Download *d)
+{
+    for (auto it = active.begin(); it != active.end(); ++it) {
+        if (it->get() == d) {
+            std::unique_ptr<Download> taken = std::move(*it);
+            active.erase(it);
+            return taken;
+        }
+    }
+    return nullptr;
+}
+
+void UpdateWork::abortDownloads()
+{
+    for (const std::unique_ptr<Download> &d : active) {
+        d->reply->disconnect(this);
+        d->reply->abort();
+        d->reply->deleteLater();
+    }
+    active.clear();
 }
 
 void UpdateWork::swapAndSweep()
@@ -282,7 +342,7 @@ void UpdateWork::fail(int code)
         reply->deleteLater();
         reply = nullptr;
     }
-    downloadFile.close();
+    abortDownloads();
     emit error(code);
 }
 

@@ -3,12 +3,12 @@
 #include "core/serviceconfig.h"
 #include "itemset.h"
 
-#include <QFile>
 #include <QObject>
 #include <QSet>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -32,8 +32,8 @@ public:
     void checkFile();
     void downFile();
     static QString fileHash(const QString &path);
-    // Starts fetching url into path; the outcome arrives at downloadDone. On failure it emits
-    // error(-2) itself and returns false.
+    // Starts fetching url into path, a few at a time; each outcome arrives at downloadDone. When
+    // the request cannot be made it emits error(-2) itself and returns false.
     bool downUrl(const QString &url, const QString &path);
 
 signals:
@@ -42,11 +42,15 @@ signals:
     void content(QString note);
 
 private:
+    struct Download;
+
     void manifestArrived(QNetworkReply *reply, const QString &third);
     void fetchNext();
-    void downloadData();
-    void downloadDone();
-    bool openDownloadFile();
+    void downloadData(Download *d);
+    void downloadDone(Download *d);
+    bool openDownloadFile(Download *d);
+    std::unique_ptr<Download> takeDownload(Download *d);
+    void abortDownloads();
     void swapAndSweep();
     void fail(int code);
     bool stopAsked() const;
@@ -58,13 +62,11 @@ private:
 
     ServiceConfig config;
     bool ended = false;
-    int nextItem = 0;
-    int current = 0; // files found current, for the log
-    QSet<QString> fetched; // local files this run downloads, each once
-    // The running download.
-    QNetworkReply *reply = nullptr;
-    QFile downloadFile;
-    std::unique_ptr<FileSync::Sha1> downloadHash;
-    QString expectedHash;
-    bool writeFailed = false;
+    QNetworkReply *reply = nullptr; // the manifest request
+    int nextItem = 0;               // next item of pending.files to look at
+    int current = 0;                // files found current, for the log
+    int downloadItem = -1;          // the item downUrl fetches
+    int failedAt = -1;              // the first item whose download failed
+    QSet<QString> fetched;          // local files this run downloads, each once
+    std::vector<std::unique_ptr<Download>> active;
 };
