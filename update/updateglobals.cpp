@@ -1,0 +1,5 @@
+#include "updateglobals.h"
+
+QString requestedVersion;
+QString installRoot;
+QString downloadRoot;
