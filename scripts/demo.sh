@@ -53,7 +53,8 @@ echo "update server: http://127.0.0.1:$nginx_port, services: $service"
 
 snapshot() {
   [ -d "$root/registry" ] || { : > "$1"; return; }
-  (cd "$root" && find . -path ./registry -prune -o \( -type f -o -type l \) -print | sort | sed 's|^\./||'
+  (cd "$root" && { find . -path ./registry -prune -o -type f -print0 | xargs -0 -r sha1sum | sed -E 's/^([0-9a-f]{10})[0-9a-f]*  (.*)$/\2  (sha1 \1)/'
+                   find . -path ./registry -prune -o -type l -printf '%p -> %l\n'; } | sort | sed 's|^\./||'
    for hive in registry/*.ini; do sed "s|^|$hive: |" "$hive"; done) > "$1"
 }
 changes() {
@@ -78,7 +79,7 @@ step "update to 3.0.2" "$install_dir/update.exe" 3.0.2 "${mode[@]}"
 snapshot "$work/after"; changes "update"
 
 step "uninstall" "$install_dir/uninstall.exe" "${mode[@]}"
-for _ in $(seq 100); do [ -e "$root/Program Files/Vantrix/VantrixZMT" ] || break; sleep 0.1; done
+for _ in $(seq 100); do [ -e "$root/Program Files/Vantrix/VantrixZMT" ] || [ -e "$root/ClearZMT.bat" ] || break; sleep 0.1; done
 snapshot "$work/after"; changes "uninstall"
 [ ! -e "$root/Program Files/Vantrix/VantrixZMT" ] || { echo "the product folder is still there" >&2; exit 1; }
 echo "---- requests the services received"; sed -n 's/^service received: /  /p' "$work/services.log"
