@@ -83,7 +83,7 @@ void replaceShortcuts(const Input &in, const QString &programsDir, const QString
     const QString start = ShortcutNames::fileName(ShortcutNames::startPrefix(in.zh), in.displayName);
     const QString uninstall =
         ShortcutNames::fileName(ShortcutNames::uninstallPrefix(in.zh), in.displayName);
-    const QString desktop = desktopDir + QLatin1Char('/') + QStringLiteral("%1.lnk").arg(in.displayName);
+    const QString desktop = desktopDir + QLatin1Char('/') + ShortcutNames::fileName(QString(), in.displayName);
     const QString oldFolder = programsDir + QLatin1Char('/') + in.displayName;
     const QString folder =
         programsDir + QLatin1Char('/') + ShortcutNames::folderName(in.edition, in.displayName);

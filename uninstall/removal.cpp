@@ -1,5 +1,7 @@
 #include "removal.h"
 
+#include "core/shortcutnames.h"
+
 #include "core/fileops.h"
 #include "core/xfunc.h"
 #include "edition.h"
@@ -69,9 +71,7 @@ QString cleanFolder(const QString &installDir)
 
 QString startMenuFolder(const QString &programsPath, const QString &displayName, const QString &third)
 {
-    const QString folder =
-        editionClass(third) == EditionClass::Partner ? displayName : QStringLiteral("Vantrix");
-    return programsPath + QLatin1Char('/') + folder;
+    return programsPath + QLatin1Char('/') + ShortcutNames::folderName(third, displayName);
 }
 
 QStringList shortcutPaths(const QString &programsPath, const QString &desktopPath,
@@ -80,13 +80,9 @@ QStringList shortcutPaths(const QString &programsPath, const QString &desktopPat
     if (displayName.isEmpty())
         return {};
     const QString menu = startMenuFolder(programsPath, displayName, third);
-    const QString link = QStringLiteral("%1.lnk");
-    const QString pair = QStringLiteral("%1%2");
-    const QString start = zh ? QStringLiteral("启动") : QStringLiteral("start ");
-    const QString remove = zh ? QStringLiteral("卸载") : QStringLiteral("uninstall ");
-    return {menu + QLatin1Char('/') + link.arg(pair.arg(start, displayName)),
-            menu + QLatin1Char('/') + link.arg(pair.arg(remove, displayName)),
-            desktopPath + QLatin1Char('/') + link.arg(displayName)};
+    return {menu + QLatin1Char('/') + ShortcutNames::fileName(ShortcutNames::startPrefix(zh), displayName),
+            menu + QLatin1Char('/') + ShortcutNames::fileName(ShortcutNames::uninstallPrefix(zh), displayName),
+            desktopPath + QLatin1Char('/') + ShortcutNames::fileName(QString(), displayName)};
 }
 
 void removeShortcut(const QString &path)
