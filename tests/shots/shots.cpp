@@ -1,9 +1,8 @@
-// Pictures of the windows in each state, Chinese and English, for the README and for review:
-// vx_shots <output folder>. Every window runs in this process on a machine root and fixture of
-// its own; the pictures are grabbed from the windows themselves.
-#include "fakehttp.h"
-#include "installerfolder.h"
-#include "testroot.h"
+// Pictures of the installer's window in each state and of the message box, Chinese and English:
+// vx_shots <output folder>. Every window runs in this process on a machine root and fixture of its
+// own; the pictures are grabbed from the windows themselves.
+#include "msgbox.h"
+#include "shots.h"
 #include "widget.h"
 
 #include <QApplication>
@@ -18,27 +17,9 @@
 
 using namespace TestSupport;
 
+using Shots::save;
+
 namespace {
-
-QString outDir;
-int failures = 0;
-
-void save(QWidget &w, const QString &name)
-{
-    w.show();
-    w.raise();
-    QApplication::processEvents();
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-    }
-    const QString file = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
-    if (!w.grab().save(file)) {
-        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-        ++failures;
-    } else {
-        std::printf("%s\n", qPrintable(file));
-    }
-}
 
 void installer(const QString &lang)
 {
@@ -52,6 +33,13 @@ void installer(const QString &lang)
     BaseWidget context;
     context.initLanguage();
     const QString tag = lang == QLatin1String("en_us") ? QStringLiteral("en") : QStringLiteral("zh");
+
+    MsgBox *box = new MsgBox(MsgBox::Question);
+    box->setMessage(lang == QLatin1String("en_us")
+                        ? QStringLiteral("The program is already installed on this computer, do you want to reinstall it? Press OK to continue.")
+                        : QStringLiteral("客户端已安装，是否覆盖安装？"));
+    save(*box, QStringLiteral("msgbox-%1").arg(tag));
+    delete box;
 
     Widget w;
     save(w, QStringLiteral("install-%1-collapsed").arg(tag));
@@ -72,16 +60,9 @@ void installer(const QString &lang)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: vx_shots <output folder>\n");
+    if (!Shots::start(argc, argv))
         return 2;
-    }
-    outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    QDir().mkpath(outDir);
-    QFont font(QStringLiteral("Microsoft Yahei"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
     for (const char *lang : {"zh_cn", "en_us"})
         installer(QLatin1String(lang));
-    return failures == 0 ? 0 : 1;
+    return Shots::failures() == 0 ? 0 : 1;
 }
