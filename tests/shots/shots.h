@@ -48,8 +48,11 @@ inline void settle(int ms = 100)
 {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ms)
+    while (clock.elapsed() < ms) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
+        // Outside an event loop deferred deletions wait for this.
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 inline void save(QWidget &w, const QString &name)
