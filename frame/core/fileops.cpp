@@ -1,6 +1,7 @@
 #include "fileops.h"
 
 #include "platform/paths.h"
+#include "platform/removal.h"
 
 #include <QDebug>
 #include <QDir>
@@ -56,13 +57,10 @@ void remove(const QString &composedPath, Trace trace)
     if (!traced && !info.isDir())
         return;
 
-    QDirIterator files(path, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString file = files.next();
-        const bool ok = deleteFile(files.fileInfo());
+    Platform::removeTreeContents(path, [traced](const QString &file, bool ok) {
         if (traced)
             qDebug() << "subfile:" << file << ok;
-    }
+    });
     // Listed first: removing while iterating would skip entries.
     QStringList dirs;
     QDirIterator walk(path, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,

@@ -4,12 +4,31 @@
 #include <QDir>
 #include <QFile>
 #include <QMutex>
-#include <QTextStream>
+
+#include <cstdlib>
 
 namespace {
 
 QFile *logFile = nullptr;
+QByteArray pending;
 QMutex logMutex;
+
+// Lines are gathered and written in blocks: a removal traces every file, and a write per line
+// cost as much as the removal itself. Warnings and worse go out at once.
+void flushPending()
+{
+    if (logFile && !pending.isEmpty()) {
+        logFile->write(pending);
+        logFile->flush();
+    }
+    pending.clear();
+}
+
+void flushAtExit()
+{
+    QMutexLocker lock(&logMutex);
+    flushPending();
+}
 
 void writeLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
@@ -17,16 +36,28 @@ void writeLine(QtMsgType type, const QMessageLogContext &context, const QString 
     const char *kind = type >= 0 && type <= 4 ? kinds[type] : "debug";
     QMutexLocker lock(&logMutex);
     if (logFile) {
-        QTextStream out(logFile);
-        out.setCodec("UTF-8");
-        // UTC: local time looks the time zone up on every call, one stat per line.
-        out << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) << ' ' << kind << ' '
-            << (context.file ? context.file : "?") << ':' << context.line << ' '
-            << (context.function ? context.function : "?") << ": " << message << '\n';
-        out.flush();
+        // UTC: local time looks the time zone up on every call.
+        pending += QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1();
+        pending += ' ';
+        pending += kind;
+        pending += ' ';
+        pending += context.file ? context.file : "?";
+        pending += ':';
+        pending += QByteArray::number(context.line);
+        pending += ' ';
+        pending += context.function ? context.function : "?";
+        pending += ": ";
+        pending += message.toUtf8();
+        pending += '\n';
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            flushPending();
+        else if (pending.size() >= 64 * 1024)
+            flushPending();
     }
-    if (type == QtFatalMsg)
+    if (type == QtFatalMsg) {
+        flushPending();
         abort();
+    }
 }
 
 } // namespace
@@ -41,13 +72,14 @@ void installLogHandler(const QString &program)
     QMutexLocker lock(&logMutex);
     if (!logFile) {
         logFile = new QFile(logFilePath(program));
-        if (!logFile->open(QIODevice::Append | QIODevice::Text)) {
+        if (!logFile->open(QIODevice::Append)) {
             delete logFile;
             logFile = nullptr;
             return;
         }
-        QTextStream(logFile) << "---- " << program << " started "
-                             << QDateTime::currentDateTime().toString(Qt::ISODate) << '\n';
+        pending += "---- " + program.toUtf8() + " started "
+                   + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + '\n';
+        std::atexit(flushAtExit);
     }
     qInstallMessageHandler(writeLine);
 }

@@ -1,5 +1,7 @@
 #include "unattended.h"
 
+#include "platform/console.h"
+
 #include <cstdio>
 
 namespace Unattended {
@@ -31,7 +33,7 @@ QString optionValue(const QStringList &arguments, const QString &option)
 
 void tell(const QString &message)
 {
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", Platform::consoleBytes(message).constData());
     std::fflush(stderr);
 }
 

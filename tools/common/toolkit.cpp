@@ -53,8 +53,9 @@ QString Arguments::required(const QString &name) const
     return v;
 }
 
-QStringList filesBelow(const QString &dir)
+QStringList filesBelow(const QString &folder)
 {
+    const QString dir = QFileInfo(folder).absoluteFilePath();
     QStringList files;
     QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     const QDir base(dir);
