@@ -6,4 +6,6 @@ out=${1:-docs/screenshots}
 scripts/deps.sh
 scripts/build.sh build
 mkdir -p "$out"
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/shots/vx_shots "$out"
+for shots in vx_shots vx_shots_update vx_shots_uninstall; do
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "build/tests/shots/$shots" "$out"
+done
