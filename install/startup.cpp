@@ -5,10 +5,13 @@
 #include "core/unattended.h"
 #include "installrules.h"
 #include "msgbox.h"
+#include "platform/paths.h"
 #include "singleapp.h"
 #include "widget.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QTimer>
@@ -44,7 +47,10 @@ int runUnattended(Widget &window, const QString &previousDir, const QStringList 
         code = result;
         loop.quit();
     });
-    const QString chosen = Unattended::optionValue(args, QStringLiteral("--dir"));
+    QString chosen = Unattended::optionValue(args, QStringLiteral("--dir"));
+    // Recorded paths must not depend on the folder the installer was started from.
+    if (!chosen.isEmpty())
+        chosen = QDir::cleanPath(QFileInfo(Platform::nativePath(chosen)).absoluteFilePath());
     if (!chosen.isEmpty())
         window.reinstallInto(chosen);
     else if (!previousDir.isEmpty())

@@ -30,7 +30,9 @@ int main(int argc, char **argv)
         // The same removal without a window or a survey; closing starts the self-removal.
         w.doUninstall();
         w.close();
-        return Unattended::Done;
+        // Registry values and shortcuts are gone, but a folder we would not delete is a failure
+        // a script must be able to see.
+        return w.productFolder().isEmpty() ? Unattended::Failed : Unattended::Done;
     }
     w.show();
     return app.exec();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/installlayout.h"
+
 #include <QByteArray>
 #include <QSettings>
 #include <QString>
@@ -12,17 +14,10 @@ namespace Removal {
 // edition when there is no VX.ini beside the program, as the context does it.
 QString recordName(const QString &appDir, bool editionFileBeside, const QString &third);
 
-// "Vantrix for Unity" for the Corvanta record, "VantrixZMT" for every other one.
-QString productFolderName(const QString &recordName);
-
-// The product folder holding installDir, absolute and clean, when installDir is a version folder
-// directly inside a folder of that name and neither of them is a folder removal must never take
-// away. Otherwise empty, with the reason in why. The registry can be changed by anyone, so this
-// is the only way a tree deletion or a batch is allowed.
-QString productFolderOf(const QString &installDir, const QString &recordName, QString *why = nullptr);
-// installDir absolute with "." and ".." resolved as text, the way productFolderOf judged it; what
-// is deleted must be the folder that was judged, not where links inside the text lead.
-QString cleanFolder(const QString &installDir);
+// Where an installation may be removed: see InstallLayout.
+using InstallLayout::cleanFolder;
+using InstallLayout::productFolderName;
+using InstallLayout::productFolderOf;
 
 QString startMenuFolder(const QString &programsPath, const QString &displayName, const QString &third);
 // Start, uninstall and desktop shortcut, in that order; none for an empty display name.

@@ -1,4 +1,5 @@
 #include "appstart.h"
+#include "core/installlayout.h"
 #include "basewidget.h"
 #include "core/installcontext.h"
 #include "core/unattended.h"
@@ -57,6 +58,17 @@ int main(int argc, char **argv)
     BaseWidget context;
     context.initLanguage();
     requestedVersion = positional.first();
+    // The record can be changed by anyone; files are written and swept only inside a version
+    // folder of our own product folder.
+    QString why;
+    if (InstallLayout::productFolderOf(context.installDir, context.recordName, &why).isEmpty()) {
+        qDebug() << "installation directory refused:" << context.installDir << why;
+        if (!silent)
+            return 0;
+        Unattended::tell(QStringLiteral("The recorded installation folder \"%1\" was not updated: %2.")
+                             .arg(context.installDir, why));
+        return Unattended::Refused;
+    }
 
     {
         Widget window;

@@ -84,6 +84,7 @@ InstallContext::InstallContext()
         const QString regName = appDir.contains(QLatin1String("VantrixZMT"))
                                     ? QStringLiteral("VantrixZMT")
                                     : QStringLiteral("VantrixCV");
+        recordName = regName;
         settingsReg = Platform::openRegistryKey(RegKeys::settings(regName));
         uninstallReg->beginGroup(regName);
         installDir = uninstallReg->value(QStringLiteral("installDir")).toString();
@@ -106,7 +107,8 @@ InstallContext::InstallContext()
         third = ini->value(QStringLiteral("info/third")).toString();
         mark = ini->value(QStringLiteral("info/mark")).toString();
         lang = ini->value(QStringLiteral("info/lang")).toString();
-        settingsReg = Platform::openRegistryKey(RegKeys::settings(registryName()));
+        recordName = registryName();
+        settingsReg = Platform::openRegistryKey(RegKeys::settings(recordName));
     }
     bs = ServiceConfig::load(appDir).surveyBase;
 }

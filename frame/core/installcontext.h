@@ -36,6 +36,8 @@ public:
     std::unique_ptr<QSettings> settingsReg;
     std::unique_ptr<QSettings> makerReg;
     QString bs;
+    // The group the installation record is kept under (from the folder's name without VX.ini).
+    QString recordName;
 
     static QString exe;
     static QString third;

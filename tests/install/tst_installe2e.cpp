@@ -237,6 +237,19 @@ private slots:
         QCOMPARE(readFile(m.appData() + QStringLiteral("/VantrixZMT/AllUser/SPCache")), QByteArray("cache of the first installer"));
     }
 
+    void relativeFolderIsRecordedAbsolute()
+    {
+        Machine m;
+        makeInstallerFolder(m.installer.path(), Edition(), m.service.base());
+        const RunResult r = install(m, {QStringLiteral("--dir"), QStringLiteral("rel/Apps")}, m.root.path());
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        const QString recorded =
+            hive(m.root.path(), QStringLiteral("HKEY_LOCAL_MACHINE"))->value(kUninstallGroup + QStringLiteral("VantrixZMT/installDir")).toString();
+        QVERIFY2(QString(recorded).replace(QLatin1Char('\\'), QLatin1Char('/')).startsWith(m.root.path() + QStringLiteral("/rel/Apps/VantrixZMT/")),
+                 qPrintable(recorded));
+        QCOMPARE(versionFolders(m.root.path() + QStringLiteral("/rel/Apps/VantrixZMT")).size(), 1);
+    }
+
     void failedExtractionRegistersNothing_data()
     {
         QTest::addColumn<QString>("damage");

@@ -107,8 +107,19 @@ private slots:
                                        "uninstall.exe", "update.exe"}));
     }
 
-    void publishedUpdateThroughNginx()
+    // The whole life cycle on installations the real installer made: published update through
+    // nginx, then the uninstaller, which must leave nothing of the client behind.
+    void lifeCycleThroughNginx_data()
     {
+        QTest::addColumn<QString>("third");
+        QTest::addColumn<QString>("product");
+        QTest::newRow("standard") << "" << "VantrixZMT";
+        QTest::newRow("Corvanta") << "Corvanta" << "Vantrix for Unity";
+    }
+    void lifeCycleThroughNginx()
+    {
+        QFETCH(QString, third);
+        QFETCH(QString, product);
         const QString nginx = QStringLiteral("/usr/sbin/nginx");
         if (!QFileInfo(nginx).isExecutable())
             QSKIP("nginx is not installed");
@@ -122,15 +133,15 @@ private slots:
         writeFile(fresh + QStringLiteral("/data/new scene 渲染.txt"), "new in 3.0.2");
         const QString installer = work.path() + QStringLiteral("/installer");
         QCOMPARE(pack({"--client", old, "--out", installer, "--version", "3.0.1", "--service", "http://127.0.0.1:9",
-                       "--update", base, "--stall-timeout", "10"}).exitCode, 0);
+                       "--update", base, "--stall-timeout", "10", "--third", third}).exitCode, 0);
         const QString tree = work.path() + QStringLiteral("/tree");
         QCOMPARE(run(bin(QStringLiteral("vx-publish")), {"--client", fresh, "--version", "3.0.2", "--out", tree,
                                                           "--port", QString::number(port)},
                      QProcessEnvironment::systemEnvironment()).exitCode, 0);
 
         QCOMPARE(run(installer + QStringLiteral("/install"), {"--silent"}, root.environment(), installer).exitCode, 0);
-        const QString product = root.path() + QStringLiteral("/Program Files/Vantrix/VantrixZMT");
-        const QString installDir = product + QLatin1Char('/') + QDir(product).entryList(QDir::Dirs | QDir::NoDotAndDotDot).first();
+        const QString productDir = root.path() + QStringLiteral("/Program Files/Vantrix/") + product;
+        const QString installDir = productDir + QLatin1Char('/') + QDir(productDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot).first();
 
         QProcess server;
         server.start(nginx, {"-p", tree, "-c", tree + "/nginx.conf", "-g", "daemon off;"});
@@ -163,6 +174,25 @@ private slots:
         }
         server.terminate();
         server.waitForFinished(5000);
+
+        QTemporaryDir logs;
+        QProcessEnvironment env = root.environment();
+        env.insert(QStringLiteral("VX_STANDIN_LOG"), logs.path() + QStringLiteral("/starts.log"));
+        writeFile(root.path() + QStringLiteral("/Program Files/Vantrix/neighbour.txt"), "not ours");
+        const RunResult removal = run(installDir + QStringLiteral("/uninstall.exe"), {"--silent"}, env);
+        QVERIFY2(removal.exitCode == 0, removal.err.constData());
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(productDir) && !QFileInfo::exists(root.path() + QStringLiteral("/ClearZMT.bat")), 10000);
+        QVERIFY(QFileInfo::exists(root.path() + QStringLiteral("/Program Files/Vantrix/neighbour.txt")));
+        const QString registry = QString::fromUtf8(readFile(root.path() + QStringLiteral("/registry/HKEY_LOCAL_MACHINE.ini"))
+                                                   + readFile(root.path() + QStringLiteral("/registry/HKEY_CURRENT_USER.ini")));
+        QVERIFY2(!registry.contains(QLatin1String("Uninstall\\Vantrix")) && !registry.contains(QLatin1String("Run\\"))
+                     && !registry.contains(QLatin1String("Norvale\\Vantrix")),
+                 qPrintable(registry));
+        const QString user = QFileInfo(root.path() + QStringLiteral("/Users")).absoluteFilePath();
+        QDirIterator links(user, QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (links.hasNext())
+            QVERIFY2(!links.next().endsWith(QLatin1String(".lnk")), qPrintable(links.filePath()));
+        QCOMPARE(readFile(logs.path() + QStringLiteral("/starts.log")).contains("unitydel"), third == QLatin1String("Corvanta"));
     }
 };
 
