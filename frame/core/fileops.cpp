@@ -59,7 +59,7 @@ void remove(const QString &composedPath, Trace trace)
 
     Platform::removeTreeContents(path, [traced](const QString &file, bool ok) {
         if (traced)
-            qDebug() << "subfile:" << file << ok;
+            qDebug().noquote() << "subfile:" << file << ok;
     });
     // Listed first: removing while iterating would skip entries.
     QStringList dirs;

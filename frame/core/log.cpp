@@ -36,8 +36,16 @@ void writeLine(QtMsgType type, const QMessageLogContext &context, const QString 
     const char *kind = type >= 0 && type <= 4 ? kinds[type] : "debug";
     QMutexLocker lock(&logMutex);
     if (logFile) {
-        // UTC: local time looks the time zone up on every call.
-        pending += QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1();
+        // UTC: local time looks the time zone up on every call. Lines of one millisecond share
+        // their time stamp: a removal traces thousands of files per second.
+        static qint64 stampedAt = -1;
+        static QByteArray stamp;
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (now != stampedAt) {
+            stampedAt = now;
+            stamp = QDateTime::fromMSecsSinceEpoch(now, Qt::UTC).toString(Qt::ISODateWithMs).toLatin1();
+        }
+        pending += stamp;
         pending += ' ';
         pending += kind;
         pending += ' ';
