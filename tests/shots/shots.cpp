@@ -60,10 +60,5 @@ void installer(const QString &lang)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    if (!Shots::start(argc, argv))
-        return 2;
-    for (const char *lang : {"zh_cn", "en_us"})
-        installer(QLatin1String(lang));
-    return Shots::failures() == 0 ? 0 : 1;
+    return Shots::runAll(argc, argv, installer);
 }

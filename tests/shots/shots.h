@@ -69,6 +69,18 @@ inline void save(QWidget &w, const QString &name)
     }
 }
 
+// A picture program's whole run: the application, then one pass per interface language.
+template <typename Each>
+int runAll(int argc, char **argv, Each each)
+{
+    QApplication app(argc, argv);
+    if (!start(argc, argv))
+        return 2;
+    for (const char *lang : {"zh_cn", "en_us"})
+        each(QLatin1String(lang));
+    return failures() == 0 ? 0 : 1;
+}
+
 // A machine root with the client installed by the real installer, unattended.
 struct InstalledMachine
 {

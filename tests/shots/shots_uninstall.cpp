@@ -46,10 +46,5 @@ void uninstaller(const QString &lang)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    if (!Shots::start(argc, argv))
-        return 2;
-    for (const char *lang : {"zh_cn", "en_us"})
-        uninstaller(QLatin1String(lang));
-    return Shots::failures() == 0 ? 0 : 1;
+    return Shots::runAll(argc, argv, uninstaller);
 }
