@@ -1,5 +1,7 @@
 #include "widget.h"
 
+#include "core/shortcutnames.h"
+
 #include "core/serviceconfig.h"
 #include "filesync.h"
 #include "platform/launcher.h"
@@ -198,9 +200,9 @@ void Widget::registerUpdate()
     settingsReg->setValue(QStringLiteral("InstallDir"), clientDir);
     Platform::flushRegistry(*settingsReg);
 
-    const QString startName = tr2("启动", "start ") + name + QStringLiteral(".lnk");
-    const QString uninstallName = tr2("卸载", "uninstall ") + name + QStringLiteral(".lnk");
-    const QString desktopName = name + QStringLiteral(".lnk");
+    const QString startName = ShortcutNames::fileName(ShortcutNames::startPrefix(isZh), name);
+    const QString uninstallName = ShortcutNames::fileName(ShortcutNames::uninstallPrefix(isZh), name);
+    const QString desktopName = ShortcutNames::fileName(QString(), name);
     const QString programs = programsPath();
     if (!name.isEmpty()) {
         const QString old = programs + QLatin1Char('/') + name;
@@ -210,7 +212,7 @@ void Widget::registerUpdate()
         if (oldDir.exists() && oldDir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
             veryDel(old);
     }
-    const QString folder = third.isEmpty() || third == QLatin1String("Corvanta") ? QStringLiteral("Vantrix") : name;
+    const QString folder = ShortcutNames::folderName(third, name);
     const QString shortcuts = programs + QLatin1Char('/') + folder;
     if (!name.isEmpty()) {
         veryDel(shortcuts + QLatin1Char('/') + startName);
