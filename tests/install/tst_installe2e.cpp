@@ -63,31 +63,6 @@ private:
         }
     };
 
-    // Runs a program while this test's event loop serves the fake service.
-    RunResult runServing(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-                         const QString &workDir)
-    {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(workDir);
-        QEventLoop loop;
-        connect(&p, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
-        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-        p.start(program, args);
-        p.closeWriteChannel();
-        loop.exec();
-        RunResult r;
-        r.finished = p.state() == QProcess::NotRunning;
-        if (!r.finished) {
-            p.kill();
-            p.waitForFinished();
-        }
-        r.exitCode = p.exitCode();
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
-    }
-
     RunResult install(Machine &m, const QStringList &extra = {}, const QString &workDir = QString())
     {
         return runServing(m.installer.path() + QStringLiteral("/install"), QStringList{"--silent"} + extra, m.env(),

@@ -93,17 +93,9 @@ struct InstalledMachine
     {
         TestSupport::makeInstallerFolder(installer.path(), edition, service.base());
         // Served from this process: the installer's report must find the service answering.
-        QProcess install;
-        install.setProcessEnvironment(root.environment());
-        install.setWorkingDirectory(installer.path());
-        install.start(installer.path() + QStringLiteral("/install"), {QStringLiteral("--silent")});
-        QElapsedTimer clock;
-        clock.start();
-        while (install.state() != QProcess::NotRunning && clock.elapsed() < 60000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        TestSupport::RunResult r;
-        r.exitCode = install.exitCode();
-        r.err = install.readAllStandardError();
+        const TestSupport::RunResult r = TestSupport::runServing(
+            installer.path() + QStringLiteral("/install"), {QStringLiteral("--silent")}, root.environment(),
+            installer.path());
         const QString product = root.path() + QStringLiteral("/Program Files/Vantrix/VantrixZMT");
         const QStringList versions = QDir(product).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         if (r.exitCode != 0 || versions.isEmpty()) {

@@ -3,6 +3,7 @@
 // Shared by the tests: a fresh emulated machine per case, edition files, child programs.
 #include <QByteArray>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QTimer>
 
 #include <memory>
 
@@ -95,18 +97,13 @@ struct RunResult
     QByteArray err;
 };
 
-inline RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-                     const QString &workDir = QString(), int timeoutMs = 60000)
+namespace detail {
+
+inline RunResult collect(QProcess &p, bool finished)
 {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(program, args);
-    p.closeWriteChannel();
     RunResult r;
-    r.finished = p.waitForFinished(timeoutMs);
-    if (!r.finished) {
+    r.finished = finished;
+    if (!finished) {
         p.kill();
         p.waitForFinished();
     }
@@ -114,6 +111,41 @@ inline RunResult run(const QString &program, const QStringList &args, const QPro
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
+}
+
+inline void start(QProcess &p, const QString &program, const QStringList &args, const QProcessEnvironment &env,
+                  const QString &workDir)
+{
+    p.setProcessEnvironment(env);
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(program, args);
+    p.closeWriteChannel();
+}
+
+} // namespace detail
+
+inline RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+                     const QString &workDir = QString(), int timeoutMs = 60000)
+{
+    QProcess p;
+    detail::start(p, program, args, env, workDir);
+    const bool finished = p.waitForFinished(timeoutMs);
+    return detail::collect(p, finished);
+}
+
+// Like run, while this process's event loop keeps serving (fake services living in the test).
+inline RunResult runServing(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+                            const QString &workDir = QString(), int timeoutMs = 120000)
+{
+    QProcess p;
+    QEventLoop loop;
+    QObject::connect(&p, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    detail::start(p, program, args, env, workDir);
+    if (p.state() != QProcess::NotRunning)
+        loop.exec();
+    return detail::collect(p, p.state() == QProcess::NotRunning);
 }
 
 inline QString bin(const QString &program)
