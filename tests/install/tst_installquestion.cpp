@@ -42,13 +42,18 @@ private slots:
 
         InstallContext::overrideProgramDir(installer.path());
         QString asked;
-        QTimer::singleShot(300, [&] {
+        // Answers as soon as the box is up; a slow start (sanitizers, a busy machine) only delays it.
+        QTimer answer;
+        answer.setInterval(50);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
             QWidget *box = QApplication::activeModalWidget();
             if (!box)
                 return;
+            answer.stop();
             asked = box->findChild<QLabel *>(QStringLiteral("info"))->text();
             box->findChild<QPushButton *>(button)->click();
         });
+        answer.start();
         const int code = runInstaller(*static_cast<SingleApp *>(qApp));
         InstallContext::overrideProgramDir(QString());
 
