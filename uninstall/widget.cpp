@@ -1,14 +1,11 @@
 #include "widget.h"
 #include "ui_widget.h"
 
-#include "core/regkeys.h"
 #include "core/unattended.h"
-#include "core/xfunc.h"
-#include "edition.h"
-#include "platform/launcher.h"
 #include "platform/paths.h"
 #include "removal.h"
 #include "survey.h"
+#include "uninstallation.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -218,45 +215,7 @@ void Widget::doUninstall()
 {
     ui->minBtn->hide();
     ui->closeBtn->hide();
-    setProgress(10);
-
-    if (existProcess(exe))
-        killProcess(exe);
-    setProgress(25);
-
-    QString why;
-    product = Removal::productFolderOf(installDir, record, &why);
-    if (product.isEmpty()) {
-        qWarning() << "installation directory left in place:" << installDir << why;
-        if (Unattended::isOn() && !installDir.isEmpty())
-            Unattended::tell(QStringLiteral("The installation folder \"%1\" was left in place: %2.")
-                                 .arg(installDir, why));
-    }
-    const QString version = Removal::cleanFolder(installDir);
-
-    for (const QString &shortcut : Removal::shortcutPaths(programsPath(), desktopPath(), name, third, isZh))
-        Removal::removeShortcut(shortcut);
-
-    // The client is only started from a folder that passed the check.
-    if (editionClass(third) == EditionClass::Corvanta && !product.isEmpty())
-        Removal::runUnityDel(version, exe);
-    setProgress(40);
-
-    if (!product.isEmpty())
-        veryDel(version);
-    Removal::removeInstallationRecord(*uninstallReg, record);
-    setProgress(70);
-
-    Removal::removeAutorun(*runReg, exe);
-    Removal::removeMakerKey(*makerReg, record);
-
-    if (editionClass(third) != EditionClass::Corvanta) {
-        Removal::removeMaxScripts(allMaxPath());
-        Removal::removeSketchUpPlugin(
-            XFunc::regValue(RegKeys::shellFolders(), QStringLiteral("AppData")).toString());
-    }
-
-    setProgress(100);
+    product = Uninstallation::run(*this, record, [this](int value) { setProgress(value); });
     ui->uninstall_ok->show();
     ui->closeBtn->show();
     isUninstalled = true;
@@ -268,15 +227,7 @@ void Widget::startSelfRemoval()
     if (batchStarted)
         return;
     batchStarted = true;
-    if (product.isEmpty()) {
-        qDebug() << "no batch: no product folder of ours to remove";
-        return;
-    }
-    const QString batch = Removal::batchPath();
-    if (!Removal::writeBatch(batch, product))
-        return;
-    if (!Platform::runBatchDetached(batch))
-        qWarning() << "cannot start" << batch;
+    Uninstallation::startSelfRemoval(product);
 }
 
 void Widget::closeEvent(QCloseEvent *event)

@@ -21,7 +21,12 @@ void prepare(int argc, char **argv, const QString &program)
 
 bool anotherRuns(SingleApp &app, int &exitCode)
 {
-    if (!app.exist())
+    return anotherRuns(app.singleInstance(), exitCode);
+}
+
+bool anotherRuns(SingleInstance &instance, int &exitCode)
+{
+    if (!instance.exist())
         return false;
     exitCode = 0;
     if (Unattended::isOn()) {

@@ -3,6 +3,7 @@
 #include <QString>
 
 class SingleApp;
+class SingleInstance;
 
 // The start every program of the family shares.
 namespace AppStart {
@@ -11,6 +12,7 @@ namespace AppStart {
 void prepare(int argc, char **argv, const QString &program);
 
 // True when another program of the family runs; the caller then ends with the returned code.
+bool anotherRuns(SingleInstance &instance, int &exitCode);
 bool anotherRuns(SingleApp &app, int &exitCode);
 
 // Application font.

@@ -1,29 +1,7 @@
 #include "singleapp.h"
 
-#include "platform/sysinfo.h"
-
-#include <QDebug>
-#include <QLocalServer>
-#include <QLocalSocket>
-
 SingleApp::SingleApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
-}
-
-bool SingleApp::exist()
-{
-    const QString name = Platform::singleInstanceName();
-    socket = new QLocalSocket(this);
-    socket->connectToServer(name, QIODevice::ReadWrite);
-    if (socket->waitForConnected(1000)) {
-        qDebug() << "server exist";
-        return true;
-    }
-    server = new QLocalServer(this);
-    // A crashed first instance leaves its name behind.
-    QLocalServer::removeServer(name);
-    server->listen(name);
-    connect(server, &QLocalServer::newConnection, this, &SingleApp::showUp);
-    return false;
+    connect(&instance, &SingleInstance::showUp, this, &SingleApp::showUp);
 }

@@ -1,24 +1,22 @@
 #pragma once
 
+#include "core/singleinstance.h"
+
 #include <QApplication>
 
-class QLocalServer;
-class QLocalSocket;
-
-// Only one program of the family runs at a time: the installer, the updater and the uninstaller
-// share one local-socket name.
+// The application object of a program with a window; only one program of the family runs.
 class SingleApp : public QApplication
 {
     Q_OBJECT
 public:
     SingleApp(int &argc, char **argv);
 
-    bool exist();
+    bool exist() { return instance.exist(); }
+    SingleInstance &singleInstance() { return instance; }
 
 signals:
     void showUp();
 
 private:
-    QLocalSocket *socket = nullptr;
-    QLocalServer *server = nullptr;
+    SingleInstance instance;
 };
