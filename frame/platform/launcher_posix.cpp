@@ -11,6 +11,14 @@
 #include <QRegularExpression>
 #include <QTextCodec>
 
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+
+extern char **environ;
+
 namespace Platform {
 
 bool startDetached(const QString &program, const QStringList &arguments)
@@ -49,16 +57,31 @@ bool runBatchDetached(const QString &batchPath)
         "sleep 0.2; "
         "if [ -n \"$2\" ]; then rm -rf -- \"$2\"; fi; "
         "rm -f -- \"$3\"");
-    QProcess shell;
-    shell.setProgram(QStringLiteral("/bin/sh"));
-    shell.setArguments({QStringLiteral("-c"), script, QStringLiteral("vx-batch"),
-                        QString::number(QCoreApplication::applicationPid()), folder, batch});
-    // Like cmd in its own console: it must not hold the caller's output open after we end.
-    shell.setStandardInputFile(QProcess::nullDevice());
-    shell.setStandardOutputFile(QProcess::nullDevice());
-    shell.setStandardErrorFile(QProcess::nullDevice());
-    shell.setWorkingDirectory(QStringLiteral("/"));
-    return shell.startDetached();
+    const QList<QByteArray> args{"/bin/sh", "-c", script.toUtf8(), "vx-batch",
+                                 QByteArray::number(QCoreApplication::applicationPid()),
+                                 QFile::encodeName(folder), QFile::encodeName(batch)};
+    std::vector<char *> argv;
+    for (const QByteArray &arg : args)
+        argv.push_back(const_cast<char *>(arg.constData()));
+    argv.push_back(nullptr);
+
+    // Spawned rather than forked: a fork copies this whole process only to replace it, which
+    // cost a fast uninstallation a tenth of its time. Like cmd in its own console, the shell
+    // holds none of the caller's output open and lives on in a session of its own.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, "/");
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, argv.front(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0;
 }
 
 void grantEveryoneFullAccess(const QString &dir)
