@@ -13,6 +13,8 @@ QFile *logFile = nullptr;
 QByteArray pending;
 QMutex logMutex;
 
+constexpr qint64 maxLogBytes = 32 * 1024 * 1024;
+
 // Lines are gathered and written in blocks: a removal traces every file, and a write per line
 // cost as much as the removal itself. Warnings and worse go out at once.
 void flushPending()
@@ -80,7 +82,11 @@ void installLogHandler(const QString &program)
     QMutexLocker lock(&logMutex);
     if (!logFile) {
         logFile = new QFile(logFilePath(program));
-        if (!logFile->open(QIODevice::Append)) {
+        // Each run appends; a removal traces every file, so without a bound the temporary
+        // folder would keep every run's trace. An overgrown log starts afresh.
+        const QIODevice::OpenMode mode =
+            logFile->size() > maxLogBytes ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::Append;
+        if (!logFile->open(mode)) {
             delete logFile;
             logFile = nullptr;
             return;

@@ -85,6 +85,42 @@ private slots:
         QVERIFY(first->waitForFinished(5000));
         QCOMPARE(probeOnce(root), QByteArray("first"));
     }
+
+    // Every run appends to its program's log in the temporary folder; one grown past its bound
+    // starts afresh instead of keeping every earlier run's trace.
+    void logKeepsRunsWithinBound_data()
+    {
+        QTest::addColumn<qint64>("earlier");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("small log kept") << qint64(4096) << true;
+        QTest::newRow("overgrown log restarted") << qint64(40) * 1024 * 1024 << false;
+    }
+    void logKeepsRunsWithinBound()
+    {
+        QFETCH(qint64, earlier);
+        QFETCH(bool, kept);
+        MachineRoot root;
+        QTemporaryDir temp;
+        const QString log = temp.path() + QStringLiteral("/vantrix-uninstall.log");
+        {
+            QFile file(log);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QByteArray line("earlier run\n");
+            line += QByteArray(static_cast<int>(earlier) - line.size(), 'x');
+            QVERIFY(file.write(line) == earlier);
+        }
+        QProcessEnvironment env = root.environment();
+        env.insert(QStringLiteral("TMPDIR"), temp.path());
+        QCOMPARE(run(bin(QStringLiteral("uninstall")), {QStringLiteral("--silent")}, env).exitCode, 1);
+
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QCOMPARE(text.startsWith("earlier run"), kept);
+        QVERIFY(text.contains("---- uninstall started"));
+        if (!kept)
+            QVERIFY(text.size() < 1024 * 1024);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProgramStart)
