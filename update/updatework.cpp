@@ -2,6 +2,7 @@
 
 #include "filesync.h"
 #include "manifest.h"
+#include "streamedfile.h"
 #include "platform/paths.h"
 #include "updateglobals.h"
 
@@ -27,6 +28,10 @@ constexpr qint64 replyBuffer = 1024 * 1024;
 // headers a byte at a time); a few requests in flight keep both it and the disk busy.
 constexpr int parallelDownloads = 4;
 
+// Downloads from this size on are written past the file cache (see StreamedFile); smaller ones
+// would only wait for the disk.
+constexpr qint64 streamedFrom = 32 * 1024 * 1024;
+
 QNetworkRequest requestFor(const QUrl &url, int stallSeconds)
 {
     QNetworkRequest request(url);
@@ -47,6 +52,7 @@ struct UpdateWork::Download
     int item = -1;
     QNetworkReply *reply = nullptr;
     QFile file;
+    std::unique_ptr<StreamedFile> streamed; // instead of file, for a large download
     FileSync::Sha1 sha;
     bool writeFailed = false;
 };
@@ -225,10 +231,39 @@ bool UpdateWork::downUrl(const QString &url, const QString &path)
 
 bool UpdateWork::openDownloadFile(Download *d)
 {
-    if (d->file.isOpen())
+    if (d->file.isOpen() || d->streamed)
         return true;
     QDir().mkpath(QFileInfo(d->file.fileName()).absolutePath());
+    const qint64 length = d->reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (length >= streamedFrom) {
+        d->streamed = StreamedFile::create(d->file.fileName());
+        if (d->streamed)
+            return true;
+    }
     return d->file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+bool UpdateWork::writeDownload(Download *d, const QByteArray &chunk)
+{
+    if (!openDownloadFile(d))
+        return false;
+    if (d->streamed)
+        return d->streamed->append(chunk.constData(), chunk.size());
+    return d->file.write(chunk) == chunk.size();
+}
+
+bool UpdateWork::finishDownloadFile(Download *d)
+{
+    if (!openDownloadFile(d))
+        return false;
+    if (d->streamed) {
+        const bool whole = d->streamed->finish();
+        d->streamed.reset();
+        return whole;
+    }
+    const bool flushed = d->file.flush();
+    d->file.close();
+    return flushed;
 }
 
 void UpdateWork::downloadData(Download *d)
@@ -239,7 +274,7 @@ void UpdateWork::downloadData(Download *d)
     if (d->writeFailed || chunk.isEmpty() || d->reply->error() != QNetworkReply::NoError || status < 200
         || status >= 300)
         return;
-    if (!openDownloadFile(d) || d->file.write(chunk) != chunk.size()) {
+    if (!writeDownload(d, chunk)) {
         qCDebug(updateNet) << "cannot write" << d->file.fileName() << d->file.errorString();
         d->writeFailed = true;
         return;
@@ -256,11 +291,12 @@ void UpdateWork::downloadDone(Download *d)
     bool good = done->reply->error() == QNetworkReply::NoError;
     if (good) {
         downloadData(done.get());
-        if (!done->writeFailed && (!openDownloadFile(done.get()) || !done->file.flush()))
+        if (!done->writeFailed && !finishDownloadFile(done.get()))
             done->writeFailed = true;
     } else {
         qCDebug(updateNet) << "download:" << done->reply->errorString();
     }
+    done->streamed.reset();
     done->file.close();
     if (good) {
         const QString hash = done->sha.hex();

@@ -49,6 +49,8 @@ private:
     void downloadData(Download *d);
     void downloadDone(Download *d);
     bool openDownloadFile(Download *d);
+    bool writeDownload(Download *d, const QByteArray &chunk);
+    bool finishDownloadFile(Download *d);
     std::unique_ptr<Download> takeDownload(Download *d);
     void abortDownloads();
     void swapAndSweep();

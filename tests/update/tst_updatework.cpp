@@ -240,6 +240,39 @@ private slots:
             QVERIFY(server->fileRequests().contains("files/root//readme.txt"));
     }
 
+    // A download large enough to be written past the file cache arrives whole, its end unaligned,
+    // and a damaged one still leaves the installed file alone.
+    void largeFile_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("arrives whole") << int(FakeUpdateServer::Fault::None);
+        QTest::newRow("wrong bytes") << int(FakeUpdateServer::Fault::WrongBytes);
+    }
+    void largeFile()
+    {
+        QFETCH(int, fault);
+        QByteArray big(40 * 1024 * 1024 + 4097, Qt::Uninitialized);
+        quint32 seed = 7;
+        for (char &c : big) {
+            seed = seed * 1664525u + 1013904223u;
+            c = static_cast<char>(seed >> 24);
+        }
+        QList<ServedFile> files = servedFiles();
+        files << ServedFile{QStringLiteral("root/scene"), QStringLiteral("big.bin"), big};
+        publish(published, version, prefix(), files);
+        server->setFault(FakeUpdateServer::Fault(fault));
+        writeFile(local("scene/big.bin"), "old scene");
+        const Outcome out = runWorker(config());
+        if (FakeUpdateServer::Fault(fault) == FakeUpdateServer::Fault::None) {
+            QCOMPARE(out.pros.last(), 100);
+            QVERIFY(readFile(local("scene/big.bin")) == big);
+            QVERIFY(leftovers(install).isEmpty());
+        } else {
+            QCOMPARE(out.errors, QList<int>{-2});
+            QCOMPARE(readFile(local("scene/big.bin")), QByteArray("old scene"));
+        }
+    }
+
     void secondOfTwoFails()
     {
         publish(published, version, prefix(), servedFiles());
