@@ -19,14 +19,6 @@
 
 namespace Removal {
 
-QString recordName(const QString &appDir, bool editionFileBeside, const QString &third)
-{
-    if (editionFileBeside)
-        return third == QLatin1String("Corvanta") ? QStringLiteral("VantrixCV") : QStringLiteral("VantrixZMT");
-    return appDir.contains(QLatin1String("VantrixZMT")) ? QStringLiteral("VantrixZMT")
-                                                         : QStringLiteral("VantrixCV");
-}
-
 QString startMenuFolder(const QString &programsPath, const QString &displayName, const QString &third)
 {
     return programsPath + QLatin1Char('/') + ShortcutNames::folderName(third, displayName);

@@ -10,14 +10,11 @@
 // The removal steps of the uninstaller without its window.
 namespace Removal {
 
-// The registry group the installation record was read from: the program's folder tells the
-// edition when there is no VX.ini beside the program, as the context does it.
-QString recordName(const QString &appDir, bool editionFileBeside, const QString &third);
-
-// Where an installation may be removed: see InstallLayout.
+// Where an installation is recorded and where it may be removed: see InstallLayout.
 using InstallLayout::cleanFolder;
 using InstallLayout::productFolderName;
 using InstallLayout::productFolderOf;
+using InstallLayout::recordName;
 
 QString startMenuFolder(const QString &programsPath, const QString &displayName, const QString &third);
 // Start, uninstall and desktop shortcut, in that order; none for an empty display name.

@@ -46,7 +46,6 @@ Widget::Widget(BaseWidget *parent)
     ui->title->setText(name);
     applyEditionLook();
 
-    record = Removal::recordName(appDir, QFileInfo::exists(appDir + QStringLiteral("/VX.ini")), third);
     setUpSurvey();
 }
 
@@ -215,7 +214,7 @@ void Widget::doUninstall()
 {
     ui->minBtn->hide();
     ui->closeBtn->hide();
-    product = Uninstallation::run(*this, record, [this](int value) { setProgress(value); });
+    product = Uninstallation::run(*this, recordName, [this](int value) { setProgress(value); });
     ui->uninstall_ok->show();
     ui->closeBtn->show();
     isUninstalled = true;

@@ -57,6 +57,5 @@ private:
     bool isUninstalled = false;
     bool stackScheduled = false;
     bool batchStarted = false;
-    QString record;
     QString product;
 };

@@ -1,5 +1,6 @@
 #include "installcontext.h"
 
+#include "installlayout.h"
 #include "regkeys.h"
 #include "serviceconfig.h"
 #include "unattended.h"
@@ -80,13 +81,9 @@ InstallContext::InstallContext()
     appDir = programDir();
 
     if (!QFileInfo::exists(iniPath(appDir))) {
-        // Installed programs run from the installation directory, whose name tells the edition.
-        const QString regName = appDir.contains(QLatin1String("VantrixZMT"))
-                                    ? QStringLiteral("VantrixZMT")
-                                    : QStringLiteral("VantrixCV");
-        recordName = regName;
-        settingsReg = Platform::openRegistryKey(RegKeys::settings(regName));
-        uninstallReg->beginGroup(regName);
+        recordName = InstallLayout::recordName(appDir, false, QString());
+        settingsReg = Platform::openRegistryKey(RegKeys::settings(recordName));
+        uninstallReg->beginGroup(recordName);
         installDir = uninstallReg->value(QStringLiteral("installDir")).toString();
         uninstallReg->endGroup();
         if (installDir.isEmpty())
@@ -107,7 +104,7 @@ InstallContext::InstallContext()
         third = ini->value(QStringLiteral("info/third")).toString();
         mark = ini->value(QStringLiteral("info/mark")).toString();
         lang = ini->value(QStringLiteral("info/lang")).toString();
-        recordName = registryName();
+        recordName = InstallLayout::recordName(appDir, true, third);
         settingsReg = Platform::openRegistryKey(RegKeys::settings(recordName));
     }
     bs = ServiceConfig::load(appDir).surveyBase;

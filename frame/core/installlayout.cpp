@@ -7,6 +7,14 @@
 
 namespace InstallLayout {
 
+QString recordName(const QString &appDir, bool editionFileBeside, const QString &third)
+{
+    if (editionFileBeside)
+        return third == QLatin1String("Corvanta") ? QStringLiteral("VantrixCV") : QStringLiteral("VantrixZMT");
+    return appDir.contains(QLatin1String("VantrixZMT")) ? QStringLiteral("VantrixZMT")
+                                                         : QStringLiteral("VantrixCV");
+}
+
 QString productFolderName(const QString &recordName)
 {
     return recordName == QLatin1String("VantrixCV") ? QStringLiteral("Vantrix for Unity")

@@ -5,6 +5,11 @@
 // What an installation directory must look like before anything is deleted or written below it.
 namespace InstallLayout {
 
+// The registry group an installation is recorded under: the edition's when the program runs
+// beside VX.ini (the installer), otherwise told by the folder it runs from (installed programs
+// run from the installation directory).
+QString recordName(const QString &appDir, bool editionFileBeside, const QString &third);
+
 // "Vantrix for Unity" for the Corvanta record, "VantrixZMT" for every other one.
 QString productFolderName(const QString &recordName);
 
