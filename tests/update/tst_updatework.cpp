@@ -128,8 +128,9 @@ private slots:
         const Outcome out = runWorker(config());
         QCOMPARE(out.pros.last(), 100);
         QCOMPARE(server->fileRequests().size(), 40);
-        // Qt keeps at most six connections to one host.
-        QVERIFY2(server->connections() <= 6, qPrintable(QString::number(server->connections())));
+        // Qt keeps at most six connections to one host at a time, but on a loaded CI machine it
+        // once opened nine in all; one connection per file would be forty.
+        QVERIFY2(server->connections() <= 12, qPrintable(QString::number(server->connections())));
         QCOMPARE(readTree(install), installedForm(files));
     }
 
